@@ -1,0 +1,53 @@
+#include "TestSupport.h"
+
+#include "platform/app/Error.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QWidget>
+
+namespace quorvel::test {
+
+QStringList openTopLevelWindows()
+{
+    QStringList names;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            names << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName())
+                         + QStringLiteral(" \"") + w->windowTitle() + QLatin1Char('"');
+    }
+    return names;
+}
+
+void closeAllTopLevelWindows()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            w->close();
+}
+
+static QString env(const char* name, const QString& fallback)
+{
+    const QString value = qEnvironmentVariable(name);
+    return value.isEmpty() ? fallback : value;
+}
+
+QString firebirdUser() { return env("ISC_USER", QStringLiteral("SYSDBA")); }
+QString firebirdPassword() { return env("ISC_PASSWORD", QStringLiteral("masterkey")); }
+QString databaseFolder() { return env("QUORVEL_DB_DIR", QStringLiteral("/var/lib/quorvel")); }
+
+QString makePracticeDatabase(const QString& fileName, const QString& size, int seed)
+{
+    const QString path = QDir(databaseFolder()).filePath(fileName);
+    QFile::remove(path);
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(QStringLiteral(QUORVEL_MAKE_PRACTICE_DB),
+               {QStringLiteral("--size"), size, QStringLiteral("--seed"), QString::number(seed), path});
+    if (!tool.waitForFinished(600000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
+        throw Error(QStringLiteral("make-practice-db failed: ") + QString::fromLocal8Bit(tool.readAll()));
+    return path;
+}
+
+} // namespace quorvel::test
