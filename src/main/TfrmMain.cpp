@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -221,6 +222,15 @@ void TfrmMain::cxPageControl1PageChanging(int newIndex, bool& /*allowChange*/)
 
 bool TfrmMain::event(QEvent* event)
 {
+    if (event->type() == QEvent::Show && !placed_) {
+        // Centred on the screen when first shown; later showings keep where the user put it.
+        placed_ = true;
+        if (const QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
     const bool result = QMainWindow::event(event);
     if (event->type() == QEvent::WindowActivate)
         guarded([this] { FormActivate(); });

@@ -75,6 +75,7 @@ private:
     void buildLayout();
     void buildDatePage();
     bool closed_ = false;
+    bool placed_ = false;
 };
 
 } // namespace quorvel
