@@ -21,12 +21,12 @@ QLinearGradient vertical(qreal top, qreal bottom, const QColor& light, const QCo
 // The folder's back with its tab; darker when the folder is open, as its inside shows.
 void paintBack(QPainter& p, FolderState state)
 {
-    const QPolygonF back{{1.5, 3.0}, {5.5, 3.0}, {7.0, 4.5}, {14.5, 4.5}, {14.5, 13.5}, {1.5, 13.5}};
+    const QPolygonF back{{1.5, 2.5}, {6.0, 2.5}, {7.5, 4.0}, {14.5, 4.0}, {14.5, 13.5}, {1.5, 13.5}};
     p.setPen(QPen(outline, 1.0));
     if (state == FolderState::Closed)
-        p.setBrush(vertical(3, 13.5, QColor(255, 240, 170), QColor(230, 180, 45)));
+        p.setBrush(vertical(2.5, 13.5, QColor(255, 240, 170), QColor(230, 180, 45)));
     else
-        p.setBrush(vertical(3, 13.5, QColor(235, 190, 80), QColor(190, 135, 25)));
+        p.setBrush(vertical(2.5, 13.5, QColor(225, 175, 70), QColor(170, 120, 20)));
     p.drawPolygon(back);
 }
 
@@ -35,12 +35,12 @@ void paintFront(QPainter& p, FolderState state)
     if (state == FolderState::Closed) {
         // The closed folder shows its front flap as a highlight along the top.
         p.setPen(QPen(QColor(255, 250, 215), 1.0));
-        p.drawLine(QPointF(2.5, 6.0), QPointF(13.5, 6.0));
+        p.drawLine(QPointF(2.5, 5.5), QPointF(13.5, 5.5));
         return;
     }
-    const QPolygonF flap{{4.0, 7.5}, {15.5, 7.5}, {13.0, 13.5}, {0.5, 13.5}};
+    const QPolygonF flap{{4.5, 7.5}, {15.5, 7.5}, {12.5, 13.5}, {0.5, 13.5}};
     p.setPen(QPen(outline, 1.0));
-    p.setBrush(vertical(7.5, 13.5, QColor(255, 236, 150), QColor(240, 190, 55)));
+    p.setBrush(vertical(7.5, 13.5, QColor(255, 245, 185), QColor(245, 200, 70)));
     p.drawPolygon(flap);
 }
 
