@@ -70,6 +70,7 @@ private slots:
     {
         TfrmDetails d;
         d.show();
+        d.activateWindow(); // no window manager does it under a bare X server
         QVERIFY(QTest::qWaitForWindowActive(&d));
         QCOMPARE(QApplication::focusWidget(), d.username);
         d.password->setText(QStringLiteral("x")); // Ok takes focus only while enabled
