@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QScopeGuard>
+#include <QScreen>
 
 namespace quorvel::reporting {
 
@@ -34,6 +35,9 @@ void preview(Report& report)
         closed = true;
         wait.quit();
     });
+    // Without a window manager nobody maximises: fill the screen by hand as well.
+    if (const QScreen* screen = window->screen())
+        window->setGeometry(screen->availableGeometry());
     window->showMaximized();
     window->previewWidget()->fitInView();
 

@@ -63,7 +63,8 @@ PreviewWindow::PreviewWindow(Report& report, QWidget* parent) : QMainWindow(pare
     add(ZoomToFit, tr("Zoom to fit"), {}, [this] { preview_->fitInView(); });
     add(ZoomToWidth, tr("Page width"), {}, [this] { preview_->fitToWidth(); });
     add(ZoomActualSize, tr("100 %"), {}, [this] { preview_->setZoomFactor(1.0); });
-    add(ZoomIn, tr("Zoom in"), {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+    add(ZoomIn, tr("Zoom in"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
         [this] { preview_->zoomIn(); });
     add(ZoomOut, tr("Zoom out"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [this] { preview_->zoomOut(); });
     bar->addSeparator();

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -69,8 +70,11 @@ struct Fixture {
                 throw Error(QStringLiteral("Figures are not available"));
             value = figure;
         };
-        report.bands << Band{QStringLiteral("TitleBand"), Band::Title, 25,
-                             {label(QStringLiteral("Heading"), 0, QStringLiteral("Quorvel Statistics")), figureLabel}};
+        report.bands << Band{
+            QStringLiteral("TitleBand"),
+            Band::Title,
+            25,
+            {label(QStringLiteral("Heading"), 0, QStringLiteral("Quorvel Statistics")), figureLabel}};
         Element row = label(QStringLiteral("Row"), 0, QStringLiteral("Row"));
         row.onPrint = [this](QString& value) {
             ++rowPrints;
@@ -79,7 +83,9 @@ struct Fixture {
                 afterRow();
         };
         report.bands << Band{QStringLiteral("DetailBand"), Band::Detail, 10, {row}};
-        report.bands << Band{QStringLiteral("FooterBand"), Band::PageFooter, 10,
+        report.bands << Band{QStringLiteral("FooterBand"),
+                             Band::PageFooter,
+                             10,
                              {label(QStringLiteral("Footer"), 0, QStringLiteral("End of report"))}};
     }
 
@@ -113,14 +119,14 @@ void closePreviewWindows()
 // Runs `check` from the preview's wait, once the window of that title shows `pages`
 // pages; then closes a dialog a failed check left open and, unless told not to, the window,
 // whatever the check did. Pending runs die with `context`.
-void whenShown(QObject* context, const QString& title, std::function<void(PreviewWindow&)> check, int pages = 1,
-               bool closeAfterwards = true)
+void whenShown(QObject* context, const QString& title, std::function<void(PreviewWindow&)> check,
+               int pages = 1, bool closeAfterwards = true)
 {
     QTimer::singleShot(0, context, [=] {
         PreviewWindow* shown = nullptr;
         for (PreviewWindow* w : previewWindows())
-            if (w->isVisible() && w->windowTitle() == QStringLiteral("Report Preview : ") + title
-                && w->previewWidget()->pageCount() == pages)
+            if (w->isVisible() && w->windowTitle() == QStringLiteral("Report Preview : ") + title &&
+                w->previewWidget()->pageCount() == pages)
                 shown = w;
         if (!shown) {
             whenShown(context, title, check, pages, closeAfterwards);
@@ -218,8 +224,8 @@ private slots:
                 w.activateWindow();
                 QVERIFY(QTest::qWaitForWindowActive(&w));
                 statuses << w.statusText();
-                for (Qt::Key key : {Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_PageDown, Qt::Key_PageDown,
-                                    Qt::Key_PageDown}) {
+                for (Qt::Key key : {Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_PageDown,
+                                    Qt::Key_PageDown, Qt::Key_PageDown}) {
                     QTest::keyClick(&w, key);
                     statuses << w.statusText();
                 }
@@ -239,8 +245,8 @@ private slots:
             3);
         preview(f.report);
 
-        QCOMPARE(statuses, (QStringList{"Page 1 of 3", "Page 3 of 3", "Page 2 of 3", "Page 1 of 3", "Page 2 of 3",
-                                        "Page 3 of 3", "Page 3 of 3"}));
+        QCOMPARE(statuses, (QStringList{"Page 1 of 3", "Page 3 of 3", "Page 2 of 3", "Page 1 of 3",
+                                        "Page 2 of 3", "Page 3 of 3", "Page 3 of 3"}));
         QCOMPARE(widthMode, QPrintPreviewWidget::FitToWidth);
         QCOMPARE(actualMode, QPrintPreviewWidget::CustomZoom);
         QCOMPARE(actualFactor, 1.0);
@@ -306,6 +312,51 @@ private slots:
         for (const QString& line : notPrinted)
             QVERIFY2(!text.contains(line), qPrintable(line + QStringLiteral(" was printed:\n") + text));
         QCOMPARE(fakes.messages.errors, errors);
+    }
+
+    // The setup dialog works on the window's printer, so what is chosen there (here set
+    // directly, as the dialog would) holds for the following prints.
+    void printerSetupChoicesHoldForPrints()
+    {
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath(QStringLiteral("range.pdf"));
+        Fixture f(QStringLiteral("Long"), 60);
+        QObject context;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        QPrinter* dialogPrinter = nullptr;
+        whenShown(
+            &context, QStringLiteral("Long"),
+            [&](PreviewWindow& w) {
+                w.setPrinterForTesting(&printer);
+                QTimer::singleShot(0, &context, [&] {
+                    if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                        dialogPrinter = dialog->printer();
+                        dialog->reject();
+                    }
+                });
+                w.action(PreviewWindow::PrinterSetup)->trigger();
+                printer.setPrintRange(QPrinter::PageRange);
+                printer.setFromTo(2, 3);
+                printer.setCopyCount(2);
+                w.action(PreviewWindow::Print)->trigger();
+                w.setPrinterForTesting(nullptr);
+            },
+            3);
+        preview(f.report);
+
+        QCOMPARE(dialogPrinter, &printer);
+        QCOMPARE(f.beforePrints, 2);
+        QStringList firstRows;
+        for (const QString& page : pdfText(pdf).split(QLatin1Char('\f'), Qt::SkipEmptyParts))
+            firstRows << page.section(QLatin1Char('\n'), 0, 0).trimmed();
+        // Pages 2 and 3 start with the rows that did not fit on page 1.
+        QCOMPARE(firstRows.size(), 4);
+        QCOMPARE(firstRows[0], firstRows[2]);
+        QCOMPARE(firstRows[1], firstRows[3]);
+        QVERIFY2(firstRows[0].startsWith(QStringLiteral("Row ")) && firstRows[0] != QStringLiteral("Row 1"),
+                 qPrintable(firstRows.join(QLatin1Char('|'))));
     }
 
     void withoutPrinterPrintingDoesNothing()
@@ -431,8 +482,9 @@ private slots:
             preview(f.report);
             returned = true;
         });
-        whenShown(&context, QString(), [](PreviewWindow&) { QCoreApplication::quit(); }, 1,
-                  /*closeAfterwards=*/false);
+        whenShown(
+            &context, QString(), [](PreviewWindow&) { QCoreApplication::quit(); }, 1,
+            /*closeAfterwards=*/false);
         QCoreApplication::exec();
         QVERIFY(returned);
         QVERIFY(previewWindows().isEmpty());
