@@ -1,9 +1,24 @@
-// Quorvel Insurance Statistics: start-up only.
+// Quorvel Insurance Statistics: start-up only. Without arguments the program is the
+// wizard; with arguments it writes the batch report and opens no window.
 #include "main/TfrmMain.h"
 #include "platform/app/Application.h"
+#include "report/BatchReport.h"
+
+#include <QGuiApplication>
 
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (quorvel::wantsBatchReport(arguments)) {
+        // Fonts and metrics are needed, a screen is not: cron has none.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return quorvel::runBatchReport(app.arguments());
+    }
+
     quorvel::Application app(argc, argv);
     quorvel::applyLook(app);
     quorvel::TfrmMain frmMain;

@@ -6,8 +6,12 @@
 #include "platform/app/Look.h"
 #include "platform/app/PageControl.h"
 #include "platform/app/Seams.h"
+#include "platform/firebird/Database.h"
+#include "platform/firebird/Query.h"
+#include "platform/firebird/Transaction.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -21,6 +25,8 @@ namespace quorvel {
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 {
     buildLayout();
+    buildGrids();
+    buildConnection();
     FormCreate();
 }
 
@@ -104,6 +110,7 @@ void TfrmMain::buildLayout()
     setTabOrder(back, cxButton1);
     connect(next, &QPushButton::clicked, this, [this] { guarded([this] { nextClick(); }); });
     connect(back, &QPushButton::clicked, this, [this] { guarded([this] { backClick(); }); });
+    connect(cxButton1, &QPushButton::clicked, this, [this] { guarded([this] { cxButton1Click(); }); });
     pageColumn->addWidget(Panel4);
     body->addWidget(Panel3, 1);
 
@@ -182,6 +189,9 @@ void TfrmMain::FormActivate()
 
 void TfrmMain::FormClose()
 {
+    if (IBTransaction1->inTransaction())
+        IBTransaction1->commit();
+    DB->close();
     delete CompanyNumbers;
     CompanyNumbers = nullptr;
     delete GPReferrals;
@@ -189,8 +199,6 @@ void TfrmMain::FormClose()
     delete ConsultantReferrals;
     ConsultantReferrals = nullptr;
 }
-
-void TfrmMain::LoginAndConnect() {}
 
 void TfrmMain::nextClick()
 {
@@ -243,6 +251,9 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     if (!closed_) {
         closed_ = true;
         guarded([this] { FormClose(); });
+        // The program ends with this window, also while a report preview is open: its
+        // wait returns and the Report step cleans up before the loop ends.
+        QCoreApplication::quit();
     }
     event->accept();
 }

@@ -158,8 +158,10 @@ private slots:
     {
         test::FakeSeams fakes;
         TfrmMain w;
+        w.ShowLogin = false; // no chooser: this window never logs in
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.FirstActivate);
         QVERIFY(w.close());
         QVERIFY(fakes.messages.errors.isEmpty());
         QCOMPARE(w.statusText(), QStringLiteral("Not Connected"));

@@ -50,4 +50,21 @@ QString makePracticeDatabase(const QString& fileName, const QString& size, int s
     return path;
 }
 
+QString localDatabase(const QString& path) { return QStringLiteral("localhost:") + path; }
+
+QString runIsql(const QString& databasePath, const QString& sql)
+{
+    QProcess isql;
+    isql.setProcessChannelMode(QProcess::MergedChannels);
+    isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-bail"), QStringLiteral("-user"),
+                                           firebirdUser(), QStringLiteral("-password"), firebirdPassword(),
+                                           localDatabase(databasePath)});
+    isql.write(sql.toLatin1());
+    isql.write("\ncommit;\n");
+    isql.closeWriteChannel();
+    if (!isql.waitForFinished(60000) || isql.exitCode() != 0)
+        throw Error(QStringLiteral("isql failed: ") + QString::fromLocal8Bit(isql.readAll()));
+    return QString::fromLocal8Bit(isql.readAll());
+}
+
 } // namespace quorvel::test

@@ -76,4 +76,11 @@ QString databaseFolder();   // QUORVEL_DB_DIR, default /var/lib/quorvel
 // call, so a test may change it. Fails the test (throws) when the server cannot be reached.
 QString makePracticeDatabase(const QString& fileName, const QString& size = QStringLiteral("tiny"), int seed = 1);
 
+// Runs SQL through isql-fb on a database of the local server (as SYSDBA's stand-in for
+// another user of the practice). Throws Error with isql's output when it fails.
+QString runIsql(const QString& databasePath, const QString& sql);
+
+// The connection string of a database file on the local server.
+QString localDatabase(const QString& path);
+
 } // namespace quorvel::test
