@@ -148,8 +148,11 @@ private slots:
     {
         test::FakeSeams fakes;
         TfrmMain w;
+        w.ShowLogin = false; // the chooser is the login tests' business
         w.FormActivate();
         QVERIFY(!w.FirstActivate);
+        w.ShowLogin = true; // a later activation must not open the chooser (it would block here)
+        w.FormActivate();
         w.FormActivate();
         QVERIFY(!w.FirstActivate);
     }
