@@ -12,6 +12,7 @@
 #include "platform/reporting/PreviewWindow.h"
 
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -70,7 +71,8 @@ class EndToEndTest : public QObject {
         look = [&] {
             CloseLeftovers guard;
             reporting::PreviewWindow* preview = previewWindow();
-            if (!preview || preview->store().pageCount() == 0) {
+            // The store grows while the report is generated; the preview shows a page once it is finished.
+            if (!preview || preview->previewWidget()->pageCount() == 0) {
                 QTimer::singleShot(50, look);
                 return;
             }
