@@ -75,6 +75,13 @@ Database::~Database()
         q->databaseGone();
 }
 
+void Database::setDefaultTransaction(Transaction* transaction)
+{
+    defaultTransaction_ = transaction;
+    if (transaction && !transaction->defaultDatabase())
+        transaction->setDefaultDatabase(this);
+}
+
 void Database::ensureClosed() const
 {
     if (connected())

@@ -38,7 +38,8 @@ public:
     void open() { setConnected(true); }
     void close() { setConnected(false); }
 
-    void setDefaultTransaction(Transaction* transaction) { defaultTransaction_ = transaction; }
+    // A default transaction without a database of its own takes this one.
+    void setDefaultTransaction(Transaction* transaction);
     Transaction* defaultTransaction() const { return defaultTransaction_; }
 
     std::function<void()> afterConnect, beforeDisconnect, afterDisconnect;

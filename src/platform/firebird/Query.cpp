@@ -96,7 +96,15 @@ QVariant decode(const Column& c, const char* row)
     case SQL_FLOAT: return QVariant(double(read<float>(at)));
     case SQL_DOUBLE:
     case SQL_D_FLOAT: return QVariant(read<double>(at));
-    case SQL_TEXT:
+    case SQL_TEXT: {
+        // CHAR pads with spaces to its length; the padding is no part of the value.
+        QByteArray bytes = textBytes(c, row);
+        qsizetype end = bytes.size();
+        while (end > 0 && bytes[end - 1] == ' ')
+            --end;
+        bytes.truncate(end);
+        return QVariant(Database::decodeText(bytes, int(c.charset)));
+    }
     case SQL_VARYING: return QVariant(Database::decodeText(textBytes(c, row), int(c.charset)));
     case SQL_TYPE_DATE: return QVariant(dateOf(read<ISC_DATE>(at)));
     case SQL_TYPE_TIME: return QVariant(timeOf(read<ISC_TIME>(at)));
@@ -174,10 +182,12 @@ qint64 Field::asInteger() const
     const char* row = (*row_)->constData();
     if (isExact(*column_)) {
         const qint64 m = mantissaOf(*column_, row);
-        return column_->scale >= 0 ? m * qint64(powerOfTen(column_->scale)) : qint64(m / powerOfTen(-column_->scale));
+        // A fraction rounds to the nearest integer, a half away from zero.
+        return column_->scale >= 0 ? m * qint64(powerOfTen(column_->scale))
+                                   : qint64(std::llroundl(m / powerOfTen(-column_->scale)));
     }
     const QVariant v = value();
-    return v.typeId() == QMetaType::QString ? v.toString().trimmed().toLongLong() : qint64(v.toDouble());
+    return v.typeId() == QMetaType::QString ? v.toString().trimmed().toLongLong() : qint64(std::llround(v.toDouble()));
 }
 
 long double Field::asFloat() const
@@ -520,8 +530,27 @@ void Query::execute()
     rows_ = std::move(rows);
     fields_.clear();
     fields_.reserve(columns_.size());
-    for (const Column& c : columns_)
-        fields_.push_back(std::make_unique<Field>(&c, &currentRow_));
+    for (const Column& c : columns_) {
+        auto& field = fields_.emplace_back(std::make_unique<Field>(&c, &currentRow_));
+        field->setCurrency(currencyFields_.contains(field->name(), Qt::CaseInsensitive));
+        field->setMoneyFormat(moneyFormat_);
+    }
+}
+
+void Query::setCurrencyField(const QString& name, bool currency)
+{
+    currencyFields_.removeAll(name.toUpper());
+    if (currency)
+        currencyFields_ << name.toUpper();
+    if (Field* field = findField(name))
+        field->setCurrency(currency);
+}
+
+void Query::setMoneyFormat(std::function<QString(long double)> format)
+{
+    moneyFormat_ = std::move(format);
+    for (const auto& field : fields_)
+        field->setMoneyFormat(moneyFormat_);
 }
 
 } // namespace quorvel::fb

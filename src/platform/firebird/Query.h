@@ -108,6 +108,10 @@ public:
     Field* findField(const QString& name);
     QVariant value(int record, const QString& field) const;
 
+    // Which fields are money, and how money displays; both kept across opens.
+    void setCurrencyField(const QString& name, bool currency);
+    void setMoneyFormat(std::function<QString(long double)> format);
+
     std::function<void(Query&)> beforeOpen, afterClose;
 
     // For the layer.
@@ -132,6 +136,8 @@ private:
     const QByteArray* currentRow_ = nullptr;
     bool open_ = false;
     bool fetchAll_ = false;
+    QStringList currencyFields_; // upper-case
+    std::function<QString(long double)> moneyFormat_;
 };
 
 // The markers of a statement: its text for the server with each ":name" replaced by "?",
