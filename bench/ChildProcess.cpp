@@ -1,0 +1,108 @@
+#include "ChildProcess.h"
+
+#include "Samples.h"
+
+#include "platform/app/Error.h"
+
+#include <QFile>
+#include <QTemporaryFile>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+extern char** environ;
+
+namespace quorvel::bench {
+
+namespace {
+
+// posix_spawn's argument and environment arrays, kept alive with their strings.
+class CStrings {
+public:
+    explicit CStrings(const QStringList& items)
+    {
+        for (const QString& item : items)
+            bytes_.push_back(item.toLocal8Bit());
+        for (QByteArray& b : bytes_)
+            pointers_.push_back(b.data());
+        pointers_.push_back(nullptr);
+    }
+    char** get() { return pointers_.data(); }
+
+private:
+    std::vector<QByteArray> bytes_;
+    std::vector<char*> pointers_;
+};
+
+// The file actions of one spawn: output to /dev/null, standard error to `errors`.
+class FileActions {
+public:
+    explicit FileActions(const QByteArray& errors)
+    {
+        posix_spawn_file_actions_init(&actions_);
+        posix_spawn_file_actions_addopen(&actions_, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions_, 2, errors.constData(), O_WRONLY | O_TRUNC, 0);
+    }
+    ~FileActions() { posix_spawn_file_actions_destroy(&actions_); }
+    FileActions(const FileActions&) = delete;
+    FileActions& operator=(const FileActions&) = delete;
+    const posix_spawn_file_actions_t* get() const { return &actions_; }
+
+private:
+    posix_spawn_file_actions_t actions_;
+};
+
+} // namespace
+
+ChildCost runChild(const QString& program, const QStringList& arguments, const QStringList& environment)
+{
+    QStringList env;
+    for (char** e = environ; *e; ++e)
+        env << QString::fromLocal8Bit(*e);
+    for (const QString& line : environment) {
+        const QString name = line.section(QLatin1Char('='), 0, 0) + QLatin1Char('=');
+        env.erase(
+            std::remove_if(env.begin(), env.end(), [&](const QString& l) { return l.startsWith(name); }),
+            env.end());
+        env << line;
+    }
+    QTemporaryFile errors;
+    if (!errors.open())
+        throw Error(QStringLiteral("No scratch file for a child's errors"));
+    const QByteArray errorsPath = QFile::encodeName(errors.fileName());
+
+    CStrings argv(QStringList{program} + arguments);
+    CStrings envp(env);
+    FileActions actions(errorsPath);
+    const QByteArray path = QFile::encodeName(program);
+
+    Stopwatch watch;
+    watch.start();
+    pid_t pid = 0;
+    if (const int failed =
+            posix_spawn(&pid, path.constData(), actions.get(), nullptr, argv.get(), envp.get()))
+        throw Error(QStringLiteral("Cannot start %1: %2")
+                        .arg(program, QString::fromLocal8Bit(std::strerror(failed))));
+    int status = 0;
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0)
+        if (errno != EINTR)
+            throw Error(QStringLiteral("Lost the child %1").arg(program));
+    watch.stop();
+
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw Error(QStringLiteral("%1 failed (status %2): %3")
+                        .arg(program)
+                        .arg(status)
+                        .arg(QString::fromLocal8Bit(errors.readAll())));
+    return {watch.seconds(), double(usage.ru_maxrss) / 1024.0}; // ru_maxrss is in KiB
+}
+
+} // namespace quorvel::bench
