@@ -33,13 +33,14 @@ public:
 
     // Ticks the first `companies` companies in the list's order and, on both referral
     // pages, every value that has a text (a null one cannot be reported on); sets the period.
+    // Lists that were closed are loaded first.
     Selection tick(int companies, const QDate& from, const QDate& to);
 
     // The three list statements as the window's datasets send them.
     std::vector<Statement> listStatements() const;
 
-    // Closes the lists (untimed), then times the window's loading code: each list's
-    // transaction starts, its statement runs and its rows go into the grid's model.
+    // Times the window's loading code: each list's transaction starts, its statement runs
+    // and its rows go into the grid's model. The lists are closed before and after, untimed.
     double loadLists(Digest& digest);
 
     // Presses Report; the time until the preview shows the finished first page. The
@@ -47,6 +48,8 @@ public:
     double reportToFirstPage();
 
 private:
+    void closeLists();
+
     std::unique_ptr<ThrowingMessages> messages_;
     std::unique_ptr<ScopedSeams> seams_;
     std::unique_ptr<TfrmMain> window_;

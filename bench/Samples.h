@@ -20,11 +20,24 @@ public:
         const double m = median();
         return m > 0 ? (quantile(0.75) - quantile(0.25)) / 2 / m : 0;
     }
-    double quantile(double q) const
+    double quantile(double q) const { return quantileOf(values_, q); }
+
+    // The median of the round-by-round ratios to `other`, taken in the same rounds: a load
+    // that comes and goes during the run falls on both sides of each ratio.
+    double pairedRatio(const Samples& other) const
     {
-        if (values_.empty())
+        std::vector<double> ratios;
+        for (size_t i = 0; i < values_.size() && i < other.values_.size(); ++i)
+            if (other.values_[i] > 0)
+                ratios.push_back(values_[i] / other.values_[i]);
+        return quantileOf(ratios, 0.5);
+    }
+
+private:
+    static double quantileOf(std::vector<double> v, double q)
+    {
+        if (v.empty())
             return 0;
-        std::vector<double> v = values_;
         std::sort(v.begin(), v.end());
         const double at = q * double(v.size() - 1);
         const auto low = size_t(at);
@@ -32,7 +45,6 @@ public:
         return v[low] + (v[high] - v[low]) * (at - double(low));
     }
 
-private:
     std::vector<double> values_;
 };
 

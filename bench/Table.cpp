@@ -24,26 +24,29 @@ QString cell(const Samples& s, bool memory)
 
 QString ratio(const Samples& s, const Samples& raw)
 {
-    if (s.empty() || raw.empty() || raw.median() <= 0)
+    if (s.empty() || raw.empty())
         return QStringLiteral("–");
-    return QString::number(s.median() / raw.median(), 'f', 2);
+    return QString::number(s.pairedRatio(raw), 'f', 2);
 }
 
 } // namespace
 
 QString markdownTable(const std::vector<Row>& rows)
 {
-    QStringList lines{QStringLiteral("| measure | our program | raw client | Qt driver | ours / raw | Qt / "
-                                     "raw | runs | budget | met |"),
-                      QStringLiteral("|---|---:|---:|---:|---:|---:|---:|---|---|")};
+    QStringList lines{
+        QStringLiteral("| measure | our program | raw client | Qt driver | ours / raw | Qt / raw "
+                       "| ours / Qt | runs | budget | met |"),
+        QStringLiteral("|---|---:|---:|---:|---:|---:|---:|---:|---|---|")};
     for (const Row& r : rows) {
         const QString met = !r.met   ? QStringLiteral("–")
                             : *r.met ? QStringLiteral("yes")
                                      : QStringLiteral("**no**");
-        lines << QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 | %9 |")
+        lines << QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 | %9 | %10 |")
                      .arg(r.measure, cell(r.ours, r.memory), cell(r.raw, r.memory), cell(r.qt, r.memory),
-                          ratio(r.ours, r.raw), ratio(r.qt, r.raw), QString::number(r.ours.count()),
-                          r.budget.isEmpty() ? QStringLiteral("–") : r.budget, met);
+                          ratio(r.ours, r.raw), ratio(r.qt, r.raw), ratio(r.ours, r.qt),
+                          QString::number(r.ours.count()),
+                          r.budget.isEmpty() ? QStringLiteral("–") : r.budget)
+                     .arg(met);
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

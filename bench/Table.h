@@ -20,7 +20,8 @@ struct Row {
 };
 
 // The rows as a Markdown table: medians, their noise (half the spread between the
-// quartiles, relative to the median) and the ratios to the raw client.
+// quartiles, relative to the median) and the ratios to the raw client (the median of the
+// round-by-round ratios).
 QString markdownTable(const std::vector<Row>& rows);
 
 } // namespace quorvel::bench

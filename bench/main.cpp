@@ -181,7 +181,7 @@ void benchDatabase(const Options& options, const QString& name, const QString& p
         options.runs, notes);
     for (Row* r : {&listRow, &stepRow}) {
         r->budget = QStringLiteral("≤ 1.10 × raw and ≤ Qt");
-        r->met = r->ours.median() <= 1.10 * r->raw.median() && r->ours.median() <= r->qt.median();
+        r->met = r->ours.pairedRatio(r->raw) <= 1.10 && r->ours.pairedRatio(r->qt) <= 1.0;
     }
 
     // Loading the lists again cleared the ticks, as it does in the program.
@@ -202,8 +202,6 @@ void benchDatabase(const Options& options, const QString& name, const QString& p
                      return s;
                  }}},
                options.runs, notes);
-    reportRow.budget = QStringLiteral("≤ 1.15 × raw + 0.25 s");
-    reportRow.met = reportRow.ours.median() <= 1.15 * reportRow.raw.median() + 0.25;
 
     Row& batchRow = rows[3];
     batchRow.measure = QStringLiteral("batch report to PDF, whole process (vs the raw statements)");
@@ -225,6 +223,11 @@ void benchDatabase(const Options& options, const QString& name, const QString& p
                      return s;
                  }}},
                options.processRuns, notes);
+
+    for (Row* r : {&reportRow, &batchRow}) {
+        r->budget = QStringLiteral("≤ 1.15 × raw + 0.25 s");
+        r->met = r->ours.median() <= 1.15 * r->raw.median() + 0.25;
+    }
 
     Row& startRow = rows[4];
     startRow.measure = QStringLiteral("start-up to the main window shown, whole process");
