@@ -1,4 +1,5 @@
 // bench-quorvel [--runs N] [--process-runs N] --program EXE --window EXE NAME=PATH...
+// bench-quorvel --isql-script PATH
 //
 // For each practice database PATH on the local server, measured side by side in one run:
 // the three lists of the main window, the report's before-print step, the whole report to
@@ -6,8 +7,12 @@
 // and Qt's Firebird driver where that applies; then start-up to the main window and peak
 // memory as processes of their own. Prints a Markdown table per database. Credentials
 // come from ISC_USER / ISC_PASSWORD (SYSDBA / masterkey when unset).
+//
+// With --isql-script, writes the same statements for the database at PATH as an isql
+// script that shows their plans and the server's times, for looking at indexes.
 #include "BeforePrintDriver.h"
 #include "ChildProcess.h"
+#include "IsqlScript.h"
 #include "MainWindowDriver.h"
 #include "QtDriver.h"
 #include "RawClient.h"
@@ -34,6 +39,7 @@ struct Options {
     int runs = 15;
     int processRuns = 15;
     QString program, window;
+    QString isqlScriptFor;                        // a database path
     QList<std::pair<QString, QString>> databases; // name, path
 };
 
@@ -51,14 +57,17 @@ Options parse(const QStringList& arguments)
             o.program = arguments[++i];
         else if (a == QLatin1String("--window") && hasValue)
             o.window = arguments[++i];
+        else if (a == QLatin1String("--isql-script") && hasValue)
+            o.isqlScriptFor = arguments[++i];
         else if (a.contains(QLatin1Char('=')))
             o.databases << std::pair{a.section(QLatin1Char('='), 0, 0), a.section(QLatin1Char('='), 1)};
         else
             throw Error(QStringLiteral("Unknown argument \"%1\"").arg(a));
     }
-    if (o.program.isEmpty() || o.window.isEmpty() || o.databases.isEmpty())
+    if (o.isqlScriptFor.isEmpty() && (o.program.isEmpty() || o.window.isEmpty() || o.databases.isEmpty()))
         throw Error(QStringLiteral(
-            "usage: bench-quorvel [--runs N] [--process-runs N] --program EXE --window EXE NAME=PATH..."));
+            "usage: bench-quorvel [--runs N] [--process-runs N] --program EXE --window EXE NAME=PATH...\n"
+            "       bench-quorvel --isql-script PATH"));
     return o;
 }
 
@@ -143,6 +152,18 @@ QStringList batchArguments(const Target& target, const Selection& s, const QStri
     for (const QString& r : s.consultantReferrals)
         a << QStringLiteral("--consultant-referral") << r;
     return a;
+}
+
+void writeIsqlScript(const QString& path)
+{
+    MainWindowDriver main;
+    main.connect(Target::local(path));
+    const Selection selection = main.tick(reportCompanies, reportFrom(), reportTo());
+    std::vector<Statement> statements = main.listStatements();
+    for (Statement& s : BeforePrintDriver(*main.window().DB, selection).statements())
+        statements.push_back(std::move(s));
+    const QByteArray script = isqlScript(statements);
+    std::fwrite(script.constData(), 1, size_t(script.size()), stdout);
 }
 
 void benchDatabase(const Options& options, const QString& name, const QString& path)
@@ -291,6 +312,10 @@ int main(int argc, char** argv)
     applyLook(app);
     try {
         const Options options = parse(app.arguments());
+        if (!options.isqlScriptFor.isEmpty()) {
+            writeIsqlScript(options.isqlScriptFor);
+            return 0;
+        }
         for (const auto& [name, path] : options.databases)
             benchDatabase(options, name, path);
     } catch (const Error& e) {
