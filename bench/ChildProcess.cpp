@@ -14,7 +14,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
 #include <cstring>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -59,6 +64,49 @@ private:
     posix_spawn_file_actions_t actions_;
 };
 
+// Kills a child that has not ended in time, so that a program that never quits (a start-up
+// whose exit hook broke, a batch report waiting on a lock) stops the benchmark instead of
+// hanging it. The wait for the child itself stays a plain blocking wait, so that the
+// watching adds nothing to the times measured.
+class Watchdog {
+public:
+    Watchdog(pid_t pid, std::chrono::seconds limit)
+        : thread_([this, pid, limit] {
+              std::unique_lock lock(mutex_);
+              if (!ended_.wait_for(lock, limit, [this] { return done_; })) {
+                  fired_ = true;
+                  ::kill(pid, SIGKILL);
+              }
+          })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        ended_.notify_one();
+        thread_.join();
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+    bool fired()
+    {
+        std::lock_guard lock(mutex_);
+        return fired_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool done_ = false;
+    bool fired_ = false;
+    std::thread thread_; // last: it starts once the rest is ready
+};
+
+constexpr std::chrono::seconds childLimit{300};
+
 } // namespace
 
 ChildCost runChild(const QString& program, const QStringList& arguments, const QStringList& environment)
@@ -92,10 +140,17 @@ ChildCost runChild(const QString& program, const QStringList& arguments, const Q
                         .arg(program, QString::fromLocal8Bit(std::strerror(failed))));
     int status = 0;
     rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0)
-        if (errno != EINTR)
-            throw Error(QStringLiteral("Lost the child %1").arg(program));
-    watch.stop();
+    bool killed = false;
+    {
+        Watchdog watchdog(pid, childLimit);
+        while (wait4(pid, &status, 0, &usage) < 0)
+            if (errno != EINTR)
+                throw Error(QStringLiteral("Lost the child %1").arg(program));
+        watch.stop();
+        killed = watchdog.fired();
+    }
+    if (killed)
+        throw Error(QStringLiteral("%1 did not end within %2 s").arg(program).arg(childLimit.count()));
 
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw Error(QStringLiteral("%1 failed (status %2): %3")
