@@ -36,8 +36,8 @@ using namespace quorvel::bench;
 namespace {
 
 struct Options {
-    int runs = 15;
-    int processRuns = 15;
+    int runs = 31;
+    int processRuns = 21;
     QString program, window;
     QString isqlScriptFor;                        // a database path
     QList<std::pair<QString, QString>> databases; // name, path
