@@ -12,6 +12,7 @@ namespace quorvel::bench {
 // One line of the results: our program's samples and, where there is one, the raw client's
 // and Qt's driver's for the same work, with the budget it is held to.
 struct Row {
+    explicit Row(QString what) : measure(std::move(what)) {}
     QString measure;
     Samples ours, raw, qt;
     bool memory = false; // MiB rather than seconds

@@ -166,123 +166,176 @@ void writeIsqlScript(const QString& path)
     std::fwrite(script.constData(), 1, size_t(script.size()), stdout);
 }
 
+// One database's benchmark: the program, the raw client and Qt's driver connected to it,
+// with the statements and the selection that every line shares.
+class DatabaseBench {
+public:
+    DatabaseBench(const Options& options, const QString& path)
+        : options_(options), path_(path), target_(Target::local(path))
+    {
+        main_.connect(target_);
+        selection_ = main_.tick(reportCompanies, reportFrom(), reportTo());
+        lists_ = main_.listStatements();
+        beforePrint_ = std::make_unique<BeforePrintDriver>(*main_.window().DB, selection_);
+        statistics_ = beforePrint_->statements();
+        raw_ = std::make_unique<RawClient>(target_);
+        qt_ = std::make_unique<QtDriver>(target_);
+        writeSettings(scratch_.path(), target_);
+    }
+
+    std::vector<Row> run()
+    {
+        std::vector<Row> rows{lists(), beforePrintStep()};
+        // Loading the lists again cleared the ticks, as it does in the program.
+        main_.tick(reportCompanies, reportFrom(), reportTo());
+        rows.push_back(wholeReport());
+        rows.push_back(batchReport());
+        rows.push_back(startUp());
+        rows.push_back(peakMemory(QStringLiteral("peak memory, main window with the lists loaded"), {path_}));
+        rows.back().budget = QStringLiteral("< 120 MB (large)");
+        rows.back().met = rows.back().ours.median() * 1.048576 < 120;
+        rows.push_back(peakMemory(QStringLiteral("peak memory, lists loaded and one report previewed"),
+                                  {path_, QStringLiteral("--report")}));
+        return rows;
+    }
+
+    const QStringList& notes() const { return notes_; }
+    const Selection& selection() const { return selection_; }
+
+private:
+    Row lists()
+    {
+        Row r{QStringLiteral("three lists into the grids (GP, Cons, Insurance)")};
+        sideBySide(r.measure,
+                   {{QStringLiteral("our program"), &r.ours, [&](Digest& d) { return main_.loadLists(d); }},
+                    {QStringLiteral("raw client"), &r.raw, [&](Digest& d) { return raw_->run(lists_, d); }},
+                    {QStringLiteral("Qt driver"), &r.qt, [&](Digest& d) { return qt_->run(lists_, d); }}},
+                   options_.runs, notes_);
+        return withClientBudget(r);
+    }
+
+    Row beforePrintStep()
+    {
+        Row r{QStringLiteral("before-print step: the four statistics statements")};
+        sideBySide(
+            r.measure,
+            {{QStringLiteral("our program"), &r.ours, [&](Digest& d) { return beforePrint_->run(d); }},
+             {QStringLiteral("raw client"), &r.raw, [&](Digest& d) { return raw_->run(statistics_, d); }},
+             {QStringLiteral("Qt driver"), &r.qt, [&](Digest& d) { return qt_->run(statistics_, d); },
+              false}},
+            options_.runs, notes_);
+        return withClientBudget(r);
+    }
+
+    Row wholeReport()
+    {
+        Row r{QStringLiteral("whole report: Report pressed to the first page shown (vs the raw statements)")};
+        sideBySide(r.measure,
+                   {whole(&r.ours, [&] { return main_.reportToFirstPage(); }), rawStatements(&r.raw)},
+                   options_.runs, notes_);
+        return withReportBudget(r);
+    }
+
+    Row batchReport()
+    {
+        Row r{QStringLiteral("batch report to PDF, whole process (vs the raw statements)")};
+        const QStringList arguments =
+            batchArguments(target_, selection_, scratch_.filePath(QStringLiteral("report.pdf")));
+        sideBySide(
+            r.measure,
+            {whole(&r.ours, [&] { return runChild(options_.program, arguments, credentials()).seconds; }),
+             rawStatements(&r.raw)},
+            options_.processRuns, notes_);
+        return withReportBudget(r);
+    }
+
+    Row startUp()
+    {
+        Row r{QStringLiteral("start-up to the main window shown, whole process")};
+        const QStringList environment{QStringLiteral("QUORVEL_BENCH_EXIT_WHEN_SHOWN=1"),
+                                      QStringLiteral("QT_QPA_PLATFORM=offscreen"),
+                                      QStringLiteral("XDG_CONFIG_HOME=") + scratch_.path()};
+        r.ours =
+            repeat(options_.processRuns, [&] { return runChild(options_.program, {}, environment).seconds; });
+        r.budget = QStringLiteral("< 0.3 s");
+        r.met = r.ours.median() < 0.3;
+        return r;
+    }
+
+    Row peakMemory(const QString& measure, const QStringList& arguments)
+    {
+        Row r{measure};
+        r.memory = true;
+        r.ours = repeat(3, [&] { return runChild(options_.window, arguments, credentials()).peakMiB; });
+        return r;
+    }
+
+    // A way whose work has no rows to compare: a whole report or a whole process.
+    static Way whole(Samples* samples, std::function<double()> run)
+    {
+        return {QStringLiteral("our program"), samples, [run = std::move(run)](Digest& d) {
+                    d = {};
+                    return run();
+                }};
+    }
+
+    // The raw client running the four statistics statements, as the yardstick of a report.
+    Way rawStatements(Samples* samples)
+    {
+        return {QStringLiteral("raw client"), samples, [this](Digest& d) {
+                    const double seconds = raw_->run(statistics_, d);
+                    d = {};
+                    return seconds;
+                }};
+    }
+
+    static Row withClientBudget(Row r)
+    {
+        r.budget = QStringLiteral("≤ 1.10 × raw and ≤ Qt");
+        r.met = r.ours.pairedRatio(r.raw) <= 1.10 && r.ours.pairedRatio(r.qt) <= 1.0;
+        return r;
+    }
+
+    static Row withReportBudget(Row r)
+    {
+        r.budget = QStringLiteral("≤ 1.15 × raw + 0.25 s");
+        r.met = r.ours.median() <= 1.15 * r.raw.median() + 0.25;
+        return r;
+    }
+
+    QStringList credentials() const
+    {
+        return {QStringLiteral("ISC_USER=") + target_.user,
+                QStringLiteral("ISC_PASSWORD=") + target_.password};
+    }
+
+    const Options& options_;
+    QString path_;
+    Target target_;
+    QTemporaryDir scratch_; // the batch report's PDF and the chooser's settings
+    MainWindowDriver main_;
+    Selection selection_;
+    std::vector<Statement> lists_, statistics_;
+    std::unique_ptr<BeforePrintDriver> beforePrint_;
+    std::unique_ptr<RawClient> raw_;
+    std::unique_ptr<QtDriver> qt_;
+    QStringList notes_;
+};
+
 void benchDatabase(const Options& options, const QString& name, const QString& path)
 {
-    const Target target = Target::local(path);
     std::printf("### %s: %s (%s)\n\n", qPrintable(name), qPrintable(path),
                 qPrintable(sizeText(QFileInfo(path).size())));
     std::fflush(stdout);
-
-    MainWindowDriver main;
-    main.connect(target);
-    const Selection selection = main.tick(reportCompanies, reportFrom(), reportTo());
-    const std::vector<Statement> lists = main.listStatements();
-    BeforePrintDriver beforePrint(*main.window().DB, selection);
-    const std::vector<Statement> statistics = beforePrint.statements();
-    RawClient raw(target);
-    QtDriver qt(target);
-    QStringList notes;
-
-    std::vector<Row> rows(7);
-    Row& listRow = rows[0];
-    listRow.measure = QStringLiteral("three lists into the grids (GP, Cons, Insurance)");
-    sideBySide(listRow.measure,
-               {{QStringLiteral("our program"), &listRow.ours, [&](Digest& d) { return main.loadLists(d); }},
-                {QStringLiteral("raw client"), &listRow.raw, [&](Digest& d) { return raw.run(lists, d); }},
-                {QStringLiteral("Qt driver"), &listRow.qt, [&](Digest& d) { return qt.run(lists, d); }}},
-               options.runs, notes);
-
-    Row& stepRow = rows[1];
-    stepRow.measure = QStringLiteral("before-print step: the four statistics statements");
-    sideBySide(
-        stepRow.measure,
-        {{QStringLiteral("our program"), &stepRow.ours, [&](Digest& d) { return beforePrint.run(d); }},
-         {QStringLiteral("raw client"), &stepRow.raw, [&](Digest& d) { return raw.run(statistics, d); }},
-         {QStringLiteral("Qt driver"), &stepRow.qt, [&](Digest& d) { return qt.run(statistics, d); }, false}},
-        options.runs, notes);
-    for (Row* r : {&listRow, &stepRow}) {
-        r->budget = QStringLiteral("≤ 1.10 × raw and ≤ Qt");
-        r->met = r->ours.pairedRatio(r->raw) <= 1.10 && r->ours.pairedRatio(r->qt) <= 1.0;
-    }
-
-    // Loading the lists again cleared the ticks, as it does in the program.
-    main.tick(reportCompanies, reportFrom(), reportTo());
-    Row& reportRow = rows[2];
-    reportRow.measure =
-        QStringLiteral("whole report: Report pressed to the first page shown (vs the raw statements)");
-    sideBySide(reportRow.measure,
-               {{QStringLiteral("our program"), &reportRow.ours,
-                 [&](Digest& d) {
-                     d = {};
-                     return main.reportToFirstPage();
-                 }},
-                {QStringLiteral("raw client"), &reportRow.raw,
-                 [&](Digest& d) {
-                     const double s = raw.run(statistics, d);
-                     d = {};
-                     return s;
-                 }}},
-               options.runs, notes);
-
-    Row& batchRow = rows[3];
-    batchRow.measure = QStringLiteral("batch report to PDF, whole process (vs the raw statements)");
-    QTemporaryDir scratch;
-    const QStringList batch =
-        batchArguments(target, selection, scratch.filePath(QStringLiteral("report.pdf")));
-    const QStringList credentials{QStringLiteral("ISC_USER=") + target.user,
-                                  QStringLiteral("ISC_PASSWORD=") + target.password};
-    sideBySide(batchRow.measure,
-               {{QStringLiteral("our program"), &batchRow.ours,
-                 [&](Digest& d) {
-                     d = {};
-                     return runChild(options.program, batch, credentials).seconds;
-                 }},
-                {QStringLiteral("raw client"), &batchRow.raw,
-                 [&](Digest& d) {
-                     const double s = raw.run(statistics, d);
-                     d = {};
-                     return s;
-                 }}},
-               options.processRuns, notes);
-
-    for (Row* r : {&reportRow, &batchRow}) {
-        r->budget = QStringLiteral("≤ 1.15 × raw + 0.25 s");
-        r->met = r->ours.median() <= 1.15 * r->raw.median() + 0.25;
-    }
-
-    Row& startRow = rows[4];
-    startRow.measure = QStringLiteral("start-up to the main window shown, whole process");
-    writeSettings(scratch.path(), target);
-    const QStringList startEnv{QStringLiteral("QUORVEL_BENCH_EXIT_WHEN_SHOWN=1"),
-                               QStringLiteral("QT_QPA_PLATFORM=offscreen"),
-                               QStringLiteral("XDG_CONFIG_HOME=") + scratch.path()};
-    startRow.ours =
-        repeat(options.processRuns, [&] { return runChild(options.program, {}, startEnv).seconds; });
-    startRow.budget = QStringLiteral("< 0.3 s");
-    startRow.met = startRow.ours.median() < 0.3;
-
-    Row& memoryRow = rows[5];
-    memoryRow.measure = QStringLiteral("peak memory, main window with the lists loaded");
-    memoryRow.memory = true;
-    memoryRow.ours = repeat(3, [&] { return runChild(options.window, {path}, credentials).peakMiB; });
-    memoryRow.budget = QStringLiteral("< 120 MB (large)");
-    memoryRow.met = memoryRow.ours.median() * 1.048576 < 120;
-
-    Row& previewRow = rows[6];
-    previewRow.measure = QStringLiteral("peak memory, lists loaded and one report previewed");
-    previewRow.memory = true;
-    previewRow.ours = repeat(3, [&] {
-        return runChild(options.window, {path, QStringLiteral("--report")}, credentials).peakMiB;
-    });
-
-    std::printf("%s\n", qPrintable(markdownTable(rows)));
-    for (const QString& note : notes)
+    DatabaseBench bench(options, path);
+    std::printf("%s\n", qPrintable(markdownTable(bench.run())));
+    for (const QString& note : bench.notes())
         std::printf("Note: %s\n", qPrintable(note));
+    const Selection& s = bench.selection();
     std::printf("Selection: companies %s; %lld GP and %lld consultant referral values; %s to %s.\n\n",
-                qPrintable(selection.companyNames.join(QStringLiteral(", "))),
-                qlonglong(selection.gpReferrals.size()), qlonglong(selection.consultantReferrals.size()),
-                qPrintable(selection.from.toString(Qt::ISODate)),
-                qPrintable(selection.to.toString(Qt::ISODate)));
+                qPrintable(s.companyNames.join(QStringLiteral(", "))), qlonglong(s.gpReferrals.size()),
+                qlonglong(s.consultantReferrals.size()), qPrintable(s.from.toString(Qt::ISODate)),
+                qPrintable(s.to.toString(Qt::ISODate)));
     std::fflush(stdout);
 }
 
