@@ -142,6 +142,8 @@ private slots:
         QVERIFY(w.StartDate->calendarPopup());
         QCOMPARE(w.StartDate->geometry(), QRect(112, 40, 186, 23));
         QCOMPARE(w.Enddate->geometry(), QRect(112, 89, 186, 23));
+        // Shown in the short date format the report's period line uses (the C locale's default here).
+        QCOMPARE(w.Enddate->text(), QStringLiteral("01/01/2200"));
     }
 
     void activationRunsOnce()

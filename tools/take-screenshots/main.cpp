@@ -87,7 +87,7 @@ void takeWizard(const QString& database, const QString& folder)
     if (w.Ins->recordCount() == 0)
         throw Error(QStringLiteral("No insurance company was read from ") + database);
 
-    tick(*w.Ins, QStringLiteral("Name"), 2, {QStringLiteral("Albion"), QStringLiteral("Crown H")});
+    tick(*w.Ins, QStringLiteral("Name"), 2, {QStringLiteral("Albion"), QStringLiteral("Crown M")});
     tick(*w.GPGrid, QStringLiteral("Referral"), 1,
          {QStringLiteral("Dr Patel"), QStringLiteral("Dr Smith"), QStringLiteral("Dr Chen")});
     tick(*w.ConsGrid, QStringLiteral("Referral"), 1, {QStringLiteral("Mr Hughes"), QStringLiteral("Ms Khan")});
