@@ -23,5 +23,8 @@ int main(int argc, char** argv)
     quorvel::applyLook(app);
     quorvel::TfrmMain frmMain;
     frmMain.show();
+    // The login starts when the window is first activated; where no window manager hands
+    // out the focus (a bare X server, a kiosk session) the window asks for it itself.
+    frmMain.activateWindow();
     return app.exec();
 }
