@@ -6,6 +6,21 @@
 
 #include <QGuiApplication>
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// cron runs the batch report without a session, so Qt notes on every run that it has no
+// runtime folder; cron mails whatever reaches standard error, and that note is no news.
+void batchMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    qtHandler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QStringList arguments;
@@ -15,6 +30,7 @@ int main(int argc, char** argv)
         // Fonts and metrics are needed, a screen is not: cron has none.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        qtHandler = qInstallMessageHandler(batchMessages);
         QGuiApplication app(argc, argv);
         return quorvel::runBatchReport(app.arguments());
     }
