@@ -64,10 +64,10 @@ class EndToEndTest : public QObject {
     QTemporaryDir config_;
     QString database_;
 
-    // Presses Report and returns the texts of the preview's first page, closing the preview.
-    QMap<QString, QString> report(TfrmMain& w)
+    // Presses Report and runs check on the preview once its first page is finished, then
+    // closes the preview. False when no preview showed.
+    static bool withPreview(TfrmMain& w, const std::function<void(reporting::PreviewWindow&)>& check)
     {
-        QMap<QString, QString> texts;
         bool seen = false;
         std::function<void()> look;
         look = [&] {
@@ -79,13 +79,19 @@ class EndToEndTest : public QObject {
                 return;
             }
             seen = true;
-            texts = printedTexts(preview->store().pages[0]);
+            check(*preview);
             preview->close();
         };
         QTimer::singleShot(0, look);
         QTest::mouseClick(w.cxButton1, Qt::LeftButton);
-        if (!seen)
-            QTest::qWait(0);
+        return seen;
+    }
+
+    // Presses Report and returns the texts of the preview's first page.
+    static QMap<QString, QString> report(TfrmMain& w)
+    {
+        QMap<QString, QString> texts;
+        withPreview(w, [&](reporting::PreviewWindow& preview) { texts = printedTexts(preview.store().pages[0]); });
         return texts;
     }
 
@@ -109,9 +115,7 @@ private slots:
 
     void cleanup()
     {
-        const QStringList open = test::openTopLevelWindows();
-        test::closeAllTopLevelWindows();
-        QVERIFY2(open.isEmpty(), qPrintable(open.join(", ")));
+        test::verifyNoWindowLeft();
     }
 
     void fromLoginToReport()
@@ -244,30 +248,17 @@ private slots:
             "where ishealthtreat = '1' and dat_ between '2024-01-01' and '2024-03-31' and accnumber in "
             "(select accnumber from patper where comnumber in (23, 24)));");
         QString shownBefore, shownAfter;
-        bool printed = false;
-        std::function<void()> look;
-        look = [&] {
-            CloseLeftovers guard;
-            reporting::PreviewWindow* preview = previewWindow();
-            if (!preview || preview->previewWidget()->pageCount() == 0) {
-                QTimer::singleShot(50, look);
-                return;
-            }
-            shownBefore = preview->store().pages[0].plainText();
+        QVERIFY(withPreview(w, [&](reporting::PreviewWindow& preview) {
+            shownBefore = preview.store().pages[0].plainText();
             test::runIsql(database_, raise);
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
-            preview->setPrinterForTesting(&printer);
-            preview->action(reporting::PreviewWindow::Print)->trigger();
-            preview->setPrinterForTesting(nullptr);
-            shownAfter = preview->store().pages[0].plainText();
-            printed = true;
-            preview->close();
-        };
-        QTimer::singleShot(0, look);
-        QTest::mouseClick(w.cxButton1, Qt::LeftButton);
-        QVERIFY(printed);
+            preview.setPrinterForTesting(&printer);
+            preview.action(reporting::PreviewWindow::Print)->trigger();
+            preview.setPrinterForTesting(nullptr);
+            shownAfter = preview.store().pages[0].plainText();
+        }));
         test::runIsql(database_, QString(raise).replace(QStringLiteral("+ 100"), QStringLiteral("- 100")));
 
         QVERIFY2(fakes.messages.errors.isEmpty(), qPrintable(fakes.messages.errors.join('\n')));

@@ -18,9 +18,7 @@ class WizardTest : public QObject {
 private slots:
     void cleanup()
     {
-        const QStringList open = test::openTopLevelWindows();
-        test::closeAllTopLevelWindows();
-        QVERIFY2(open.isEmpty(), qPrintable(open.join(", ")));
+        test::verifyNoWindowLeft();
     }
 
     void startState()

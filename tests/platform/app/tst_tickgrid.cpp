@@ -37,9 +37,7 @@ class TickGridTest : public QObject {
 private slots:
     void cleanup()
     {
-        const QStringList open = test::openTopLevelWindows();
-        test::closeAllTopLevelWindows();
-        QVERIFY2(open.isEmpty(), qPrintable(open.join(", ")));
+        test::verifyNoWindowLeft();
     }
 
     void columnsAreFoundByComponentOrFieldName()
