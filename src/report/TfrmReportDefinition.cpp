@@ -8,6 +8,8 @@
 #include "platform/reporting/Preview.h"
 #include "platform/reporting/Report.h"
 
+#include <utility>
+
 namespace quorvel {
 namespace {
 
@@ -128,20 +130,16 @@ void TfrmReport::defineReport()
         label("QRLabel18", 132.82, 22.23, 24.08, "Avg Treatments", Left, Auto),
         label("QRLabel19", 165.10, 22.23, 18.52, "", Right, Fixed),
     };
-    for (Element& e : detail.elements) {
-        if (e.name == QLatin1String("QRDBText3"))
-            e.onPrint = step(&TfrmReport::QRDBText3Print);
-        else if (e.name == QLatin1String("QRDBText6"))
-            e.onPrint = step(&TfrmReport::QRDBText6Print);
-        else if (e.name == QLatin1String("QRDBText9"))
-            e.onPrint = step(&TfrmReport::QRDBText9Print);
-        else if (e.name == QLatin1String("QRLabel15"))
-            e.onPrint = step(&TfrmReport::QRLabel15Print);
-        else if (e.name == QLatin1String("QRLabel17"))
-            e.onPrint = step(&TfrmReport::QRLabel17Print);
-        else if (e.name == QLatin1String("QRLabel19"))
-            e.onPrint = step(&TfrmReport::QRLabel19Print);
-    }
+    using Handler = void (TfrmReport::*)(QString&);
+    const std::pair<const char*, Handler> detailSteps[] = {
+        {"QRDBText3", &TfrmReport::QRDBText3Print}, {"QRDBText6", &TfrmReport::QRDBText6Print},
+        {"QRDBText9", &TfrmReport::QRDBText9Print}, {"QRLabel15", &TfrmReport::QRLabel15Print},
+        {"QRLabel17", &TfrmReport::QRLabel17Print}, {"QRLabel19", &TfrmReport::QRLabel19Print},
+    };
+    for (Element& e : detail.elements)
+        for (const auto& [name, handler] : detailSteps)
+            if (e.name == QLatin1String(name))
+                e.onPrint = step(handler);
 
     Band footer{QStringLiteral("PageFooterBand1"), Band::PageFooter, 10.58, {}};
 

@@ -30,9 +30,7 @@ class DetailsTest : public QObject {
 private slots:
     void cleanup()
     {
-        const QStringList open = test::openTopLevelWindows();
-        test::closeAllTopLevelWindows();
-        QVERIFY2(open.isEmpty(), qPrintable(open.join(", ")));
+        test::verifyNoWindowLeft();
     }
 
     void definedWindow()

@@ -142,9 +142,7 @@ private slots:
         QDir::setCurrent(savedCurrent_);
         qunsetenv("XDG_CONFIG_HOME");
         scratch_.reset();
-        const QStringList open = test::openTopLevelWindows();
-        test::closeAllTopLevelWindows();
-        QVERIFY2(open.isEmpty(), qPrintable(open.join(", ")));
+        test::verifyNoWindowLeft();
     }
 
     void definedWindow()

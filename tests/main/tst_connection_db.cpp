@@ -21,9 +21,7 @@ private slots:
 
     void cleanup()
     {
-        const QStringList open = test::openTopLevelWindows();
-        test::closeAllTopLevelWindows();
-        QVERIFY2(open.isEmpty(), qPrintable(open.join(", ")));
+        test::verifyNoWindowLeft();
     }
 
     void connectsAndFillsTheLists()

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QTest>
 #include <QWidget>
 
 namespace quorvel::test {
@@ -25,6 +26,13 @@ void closeAllTopLevelWindows()
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible())
             w->close();
+}
+
+void verifyNoWindowLeft()
+{
+    const QStringList open = openTopLevelWindows();
+    closeAllTopLevelWindows();
+    QVERIFY2(open.isEmpty(), qPrintable(open.join(QStringLiteral(", "))));
 }
 
 static QString env(const char* name, const QString& fallback)

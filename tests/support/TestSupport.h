@@ -65,6 +65,8 @@ struct FakeSeams {
 // dialog a failed check left open is caught where it happened.
 QStringList openTopLevelWindows();
 void closeAllTopLevelWindows();
+// Closes every top-level window and fails the current test if one was still open.
+void verifyNoWindowLeft();
 
 // The local Firebird server that scripts/firebird starts.
 QString firebirdUser();     // ISC_USER, default SYSDBA

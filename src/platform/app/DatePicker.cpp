@@ -1,13 +1,14 @@
 #include "platform/app/DatePicker.h"
 
-#include <QLocale>
+#include "platform/regional/RegionalSettings.h"
 
 namespace quorvel {
 
 DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent)
 {
     setCalendarPopup(true);
-    setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+    // The same short date format as the report's period line.
+    setDisplayFormat(RegionalSettings::fromSystem().shortDateFormat);
     // As wide a range as a date can hold: the picker sets no limits of its own.
     setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     setTimeSpec(Qt::LocalTime);

@@ -216,6 +216,12 @@ void TickGrid::fitColumns()
 
 bool TickGrid::eventFilter(QObject* watched, QEvent* event)
 {
+    // The columns share the viewport's width, which changes after the grid's own resize
+    // (a scroll bar coming or going, the layout settling), so they are fitted when it does.
+    if (watched == view_->viewport() && event->type() == QEvent::Resize) {
+        fitColumns();
+        return false;
+    }
     // A click anywhere in a tick cell, or the space bar on the current row, toggles the box.
     if (watched == view_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);

@@ -1,11 +1,13 @@
 #include "platform/regional/RegionalSettings.h"
 
 #include <QLocale>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace quorvel {
 
@@ -140,15 +142,17 @@ QString moneyText(long double value, const RegionalSettings& settings, int maxSi
 // text can be looked up among the patterns. Bidirectional marks are dropped.
 QString normalisedCurrencyText(const QLocale& locale, const QString& symbol, double amount)
 {
-    const QString text = locale.toCurrencyString(amount, symbol, 0);
     static constexpr QChar symbolMark(0xE000);
-    QString marked = text;
+    static constexpr QChar oneMark(0xE001);
+    QString marked = locale.toCurrencyString(amount, symbol, 0);
     marked.replace(symbol, QString(symbolMark));
+    // A locale may write its digits in a script of its own.
+    marked.replace(locale.toString(1), QString(oneMark));
     QString out;
-    for (const QChar c : marked) {
+    for (const QChar c : std::as_const(marked)) {
         if (c == symbolMark)
             out += u'$';
-        else if (c == u'1')
+        else if (c == oneMark)
             out += u'1';
         else if (c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F))
             out += u' ';
@@ -169,53 +173,99 @@ template <std::size_t N> int patternIndex(const std::array<const char*, N>& patt
     return -1;
 }
 
-} // namespace
-
-RegionalSettings RegionalSettings::fromSystem()
+// A locale without conventions of its own keeps the defaults of RegionalSettings.
+bool hasConventions(const QLocale& locale)
 {
-    return fromLocale(QLocale::system());
+    return locale.language() != QLocale::C;
 }
 
-RegionalSettings RegionalSettings::fromLocale(const QLocale& locale)
+void readDateFormat(RegionalSettings& settings, const QLocale& locale)
 {
-    RegionalSettings settings;
-    settings.shortDateFormat = locale.dateFormat(QLocale::ShortFormat);
-    if (settings.shortDateFormat.isEmpty())
-        settings.shortDateFormat = QStringLiteral("dd/MM/yyyy");
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (hasConventions(locale) && !format.isEmpty())
+        settings.shortDateFormat = format;
+}
 
+void readSeparators(RegionalSettings& settings, const QLocale& locale)
+{
+    if (!hasConventions(locale))
+        return;
+    // Both are single characters in every locale Qt knows; a longer one would not fit the
+    // settings, so the default stays.
     const QString group = locale.groupSeparator();
     const QString point = locale.decimalPoint();
     if (group.size() == 1)
         settings.thousandSeparator = group.at(0);
     if (point.size() == 1)
         settings.decimalSeparator = point.at(0);
+}
 
+void readCurrency(RegionalSettings& settings, const QLocale& locale)
+{
     const QString symbol = locale.currencySymbol(QLocale::CurrencySymbol);
-    if (symbol.isEmpty()) {
-        // The C/POSIX locale names no currency: keep "$" before the amount, "-$1" when negative.
-        settings.currencySymbol = QStringLiteral("$");
-    } else {
-        settings.currencySymbol = symbol;
-        const int positive = patternIndex(positivePatterns, normalisedCurrencyText(locale, symbol, 1.0));
-        if (positive >= 0)
-            settings.positiveCurrencyFormat = positive;
-        const int negative = patternIndex(negativePatterns, normalisedCurrencyText(locale, symbol, -1.0));
-        // A locale whose negative form matches no pattern puts a minus before its positive form.
-        static constexpr std::array<int, 4> minusBefore{1, 5, 9, 8};
-        settings.negativeCurrencyFormat =
-            negative >= 0 ? negative : minusBefore[settings.positiveCurrencyFormat];
-    }
+    if (!hasConventions(locale) || symbol.isEmpty())
+        return;
+    settings.currencySymbol = symbol;
+    const int positive = patternIndex(positivePatterns, normalisedCurrencyText(locale, symbol, 1.0));
+    settings.positiveCurrencyFormat = positive >= 0 ? positive : 0;
+    // A locale whose negative form matches no pattern gets a minus before its positive form.
+    static constexpr std::array<int, 4> minusBefore{1, 5, 9, 8};
+    const int negative = patternIndex(negativePatterns, normalisedCurrencyText(locale, symbol, -1.0));
+    settings.negativeCurrencyFormat = negative >= 0 ? negative : minusBefore[settings.positiveCurrencyFormat];
 
     // The locale's own number of currency decimals shows in how it writes one unit.
     // (The symbol is taken out first: some symbols hold a point of their own.)
-    QString unit = locale.toCurrencyString(1.0, settings.currencySymbol);
-    unit.remove(settings.currencySymbol);
-    const qsizetype pointAt = unit.lastIndexOf(settings.decimalSeparator);
+    QString unit = locale.toCurrencyString(1.0, symbol);
+    unit.remove(symbol);
+    const qsizetype pointAt = unit.lastIndexOf(locale.decimalPoint());
     int decimals = 0;
     if (pointAt >= 0)
-        for (qsizetype i = pointAt + 1; i < unit.size() && unit.at(i).isDigit(); ++i)
+        for (qsizetype i = pointAt + locale.decimalPoint().size(); i < unit.size() && unit.at(i).isDigit();
+             ++i)
             ++decimals;
     settings.currencyDecimals = decimals;
+}
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+// The locale a category is written in, by the variables and in the order the C library and
+// Qt's system locale read them.
+QLocale categoryLocale(const char* category)
+{
+    for (const char* name : {"LC_ALL", category, "LANG"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty())
+            return QLocale(value);
+    }
+    return QLocale::c();
+}
+#endif
+
+} // namespace
+
+RegionalSettings RegionalSettings::fromSystem()
+{
+    RegionalSettings settings;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Qt's system locale here takes the symbol from LC_MONETARY but writes money in the
+    // placement and decimals of LC_NUMERIC's locale; each category is read on its own instead.
+    readDateFormat(settings, categoryLocale("LC_TIME"));
+    readSeparators(settings, categoryLocale("LC_NUMERIC"));
+    readCurrency(settings, categoryLocale("LC_MONETARY"));
+#else
+    const QLocale system = QLocale::system();
+    readDateFormat(settings, system);
+    readSeparators(settings, system);
+    readCurrency(settings, system);
+#endif
+    return settings;
+}
+
+RegionalSettings RegionalSettings::fromLocale(const QLocale& locale)
+{
+    RegionalSettings settings;
+    readDateFormat(settings, locale);
+    readSeparators(settings, locale);
+    readCurrency(settings, locale);
     return settings;
 }
 

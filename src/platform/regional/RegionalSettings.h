@@ -13,9 +13,11 @@ namespace quorvel {
 
 // The user's regional settings that the report's texts are written in: the short date
 // format and the currency format. A plain value, so the report can be handed fixed settings.
+// A default-constructed value holds the settings a locale without conventions of its own
+// (C/POSIX) stands for: "dd/MM/yyyy", "$1", "-$1", two decimals, ',' and '.'.
 struct RegionalSettings {
-    QString shortDateFormat;        // a Qt date format, e.g. "dd/MM/yyyy"
-    QString currencySymbol;         // "$"
+    QString shortDateFormat = QStringLiteral("dd/MM/yyyy"); // a Qt date format
+    QString currencySymbol = QStringLiteral("$");
     int positiveCurrencyFormat = 0; // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
     // 0 "($1)", 1 "-$1", 2 "$-1", 3 "$1-", 4 "(1$)", 5 "-1$", 6 "1-$", 7 "1$-",
     // 8 "-1 $", 9 "-$ 1", 10 "1 $-", 11 "$ 1-", 12 "$ -1", 13 "1- $", 14 "($ 1)", 15 "(1 $)"
@@ -24,10 +26,16 @@ struct RegionalSettings {
     QChar thousandSeparator = u','; // a null QChar groups nothing
     QChar decimalSeparator = u'.';
 
-    // The user's locale environment as Qt's system locale reads it
-    // (LC_ALL, LC_TIME, LC_MONETARY, LC_NUMERIC, LANG).
+    friend bool operator==(const RegionalSettings&, const RegionalSettings&) = default;
+
+    // The user's own settings. On Windows and macOS, the system locale with the user's
+    // customisations. Elsewhere, the locale environment read category by category as Qt's
+    // system locale reads it (LC_ALL, else LC_TIME / LC_NUMERIC / LC_MONETARY, else LANG,
+    // else C): the date format from the time locale, the separators from the numeric locale,
+    // and the symbol, its placement and the decimals from the monetary locale.
     static RegionalSettings fromSystem();
-    // The C/POSIX locale, which names no currency, gives "$" before the amount.
+    // All settings from one locale. The C/POSIX locale gives the default value above: Qt
+    // writes its dates "d MMM yyyy" and it names no currency, neither of which suits a report.
     static RegionalSettings fromLocale(const QLocale& locale);
 };
 

@@ -4,6 +4,8 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QVBoxLayout>
 #include <QTableView>
 #include <QtTest>
 
@@ -35,9 +37,7 @@ class TickGridTest : public QObject {
 private slots:
     void cleanup()
     {
-        const QStringList open = test::openTopLevelWindows();
-        test::closeAllTopLevelWindows();
-        QVERIFY2(open.isEmpty(), qPrintable(open.join(", ")));
+        test::verifyNoWindowLeft();
     }
 
     void columnsAreFoundByComponentOrFieldName()
@@ -51,6 +51,32 @@ private slots:
         QCOMPARE(grid.value(2, QStringLiteral("Comnumber")).toInt(), 23);
         QVERIFY(grid.value(0, QStringLiteral("Name")).isNull());
         QCOMPARE(grid.view()->model()->index(0, 1).data().toString(), QString()); // null shows empty
+    }
+
+    // The columns share the visible width in their design proportions, also once a scroll bar
+    // takes its part of it after loading and when the window is widened.
+    void columnsFillTheVisibleWidth()
+    {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* grid = new TickGrid(companyColumns());
+        layout->addWidget(grid);
+        window.resize(420, 260);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QList<QVariantList> many;
+        for (int i = 0; i < 60; ++i)
+            many.append({QStringLiteral("Company %1").arg(i), i});
+        grid->model()->load({QStringLiteral("NAME"), QStringLiteral("COMNUMBER")}, many);
+        for (int width : {420, 700}) {
+            window.resize(width, 260);
+            QTRY_VERIFY(grid->view()->verticalScrollBar()->isVisible());
+            const int visible = grid->view()->viewport()->width();
+            const QHeaderView* header = grid->view()->horizontalHeader();
+            QTRY_COMPARE(header->length(), visible);
+            QVERIFY(qAbs(header->sectionSize(0) - visible * 87 / 336) <= 1);
+            QVERIFY(!grid->view()->horizontalScrollBar()->isVisible());
+        }
     }
 
     void ticksStartNullAndToggleByClickAndSpace()

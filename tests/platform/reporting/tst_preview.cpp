@@ -159,9 +159,7 @@ class PreviewTest : public QObject {
 private slots:
     void cleanup()
     {
-        const QStringList open = test::openTopLevelWindows();
-        test::closeAllTopLevelWindows();
-        QVERIFY2(open.isEmpty(), qPrintable(open.join(", ")));
+        test::verifyNoWindowLeft();
     }
 
     void opensAndWaitsForTheWindow_data()
