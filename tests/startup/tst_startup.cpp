@@ -1,8 +1,6 @@
 // The program as a process: it starts, shows its main window and, with the benchmarks'
 // variable set, ends by itself right after that window's first paint. The benchmarks time
 // start-up this way; a program that no longer ended there would hang them.
-#include "TestSupport.h"
-
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
