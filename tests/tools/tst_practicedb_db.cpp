@@ -13,8 +13,9 @@ namespace tiny = quorvel::fixtures::tiny;
 namespace {
 
 // Runs statements through isql in list mode and returns the values of all result columns,
-// in order. isql is a separate client, so the tool's own reading cannot hide its mistakes.
-QStringList isqlValues(const QString& databasePath, const QByteArray& statements)
+// in order, as the bytes stored (the connection's character set is NONE); a null reads "<null>".
+// isql is a separate client, so the tool's own reading cannot hide its mistakes.
+QByteArrayList isqlValues(const QString& databasePath, const QByteArray& statements)
 {
     QProcess isql;
     isql.start(QStringLiteral("isql-fb"),
@@ -28,14 +29,19 @@ QStringList isqlValues(const QString& databasePath, const QByteArray& statements
     const QByteArray errors = isql.readAllStandardError();
     if (!errors.trimmed().isEmpty())
         throw Error(QStringLiteral("isql-fb: ") + QString::fromLocal8Bit(errors));
-    QStringList values;
+    QByteArrayList values;
     for (const QByteArray& line : isql.readAllStandardOutput().split('\n')) {
         const QByteArray trimmed = line.trimmed();
         const qsizetype gap = trimmed.indexOf(' ');
         if (!trimmed.isEmpty())
-            values << QString::fromLatin1(gap < 0 ? QByteArray() : trimmed.mid(gap).trimmed());
+            values << (gap < 0 ? QByteArray() : trimmed.mid(gap).trimmed());
     }
     return values;
+}
+
+QByteArray isqlText(const char* value)
+{
+    return value ? QByteArray(value) : QByteArray("<null>");
 }
 
 // Count, sums and hashes over every column of every table: two practices that agree on
@@ -68,7 +74,32 @@ private slots:
         QFETCH(QByteArray, table);
         QFETCH(int, rows);
         QCOMPARE(isqlValues(tinyPath_, "select count(*) from " + table + ";"),
-                 QStringList{QString::number(rows)});
+                 QByteArrayList{QByteArray::number(rows)});
+    }
+
+    // The two lists the wizard shows, in the server's order: the header's lists are what the
+    // connection and selection tests expect, so they must be what the server really gives.
+    void tinyLists_data()
+    {
+        QTest::addColumn<QByteArray>("statement");
+        QTest::addColumn<QByteArrayList>("expected");
+        QByteArrayList companies;
+        for (const tiny::CompanyListRow& row : tiny::companyList)
+            companies << isqlText(row.name) << QByteArray::number(row.comNumber);
+        QByteArrayList referrals;
+        for (const char* referral : tiny::referralList)
+            referrals << isqlText(referral);
+        QTest::newRow("companies by name, the null name first")
+            << QByteArray("select name, comnumber from healthco order by name;") << companies;
+        QTest::newRow("referral values: null, empty, then byte order")
+            << QByteArray("select distinct referral from patper order by referral;") << referrals;
+    }
+
+    void tinyLists()
+    {
+        QFETCH(QByteArray, statement);
+        QFETCH(QByteArrayList, expected);
+        QCOMPARE(isqlValues(tinyPath_, statement), expected);
     }
 
     // The referral is stored as the one byte 0xFC, not converted to UTF-8 on the way in.
@@ -76,18 +107,18 @@ private slots:
     {
         QCOMPARE(isqlValues(tinyPath_, "select count(*), max(octet_length(referral)) from patper"
                                        " where referral = 'Dr M' || ascii_char(252) || 'ller';"),
-                 (QStringList{QStringLiteral("1"), QStringLiteral("9")}));
+                 (QByteArrayList{"1", "9"}));
     }
 
     void sameSeedGivesSameDemo()
     {
-        const QStringList first = isqlValues(
+        const QByteArrayList first = isqlValues(
             test::makePracticeDatabase(QStringLiteral("practicedb-demo-a.fdb"), QStringLiteral("demo"), 7),
             practiceChecksum);
-        const QStringList again = isqlValues(
+        const QByteArrayList again = isqlValues(
             test::makePracticeDatabase(QStringLiteral("practicedb-demo-b.fdb"), QStringLiteral("demo"), 7),
             practiceChecksum);
-        const QStringList otherSeed = isqlValues(
+        const QByteArrayList otherSeed = isqlValues(
             test::makePracticeDatabase(QStringLiteral("practicedb-demo-c.fdb"), QStringLiteral("demo"), 8),
             practiceChecksum);
         QCOMPARE(first.size(), 7);

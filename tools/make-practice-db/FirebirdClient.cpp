@@ -155,6 +155,26 @@ Statement Attachment::prepare(Transaction& transaction, std::string_view sql)
     });
 }
 
+std::int64_t Attachment::count(Transaction& transaction, std::string_view sql)
+{
+    return guarded([&] {
+        Status status;
+        Handle<Firebird::IStatement> statement(attachment_->prepare(status.get(), transaction.get(),
+                                                                    static_cast<unsigned>(sql.size()),
+                                                                    sql.data(), SQL_DIALECT_V6, 0));
+        Handle<Firebird::IMessageMetadata> output(statement->getOutputMetadata(status.get()));
+        if (output->getCount(status.get()) < 1 || (output->getType(status.get(), 0) & ~1u) != SQL_INT64)
+            throw Error(QStringLiteral("make-practice-db: the query does not give a count"));
+        std::vector<unsigned char> row(output->getMessageLength(status.get()));
+        statement->execute(status.get(), transaction.get(), nullptr, nullptr, output.get(), row.data());
+        std::int64_t value = 0;
+        std::memcpy(&value, row.data() + output->getOffset(status.get(), 0), sizeof value);
+        statement->free(status.get());
+        statement.take();
+        return value;
+    });
+}
+
 Transaction::~Transaction()
 {
     if (!transaction_)

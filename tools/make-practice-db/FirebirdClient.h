@@ -81,6 +81,8 @@ public:
     Transaction startTransaction();
     void execute(Transaction& transaction, std::string_view sql);
     Statement prepare(Transaction& transaction, std::string_view sql);
+    // Runs a query that yields one row whose first column is a COUNT(*).
+    std::int64_t count(Transaction& transaction, std::string_view sql);
 
 private:
     explicit Attachment(Firebird::IAttachment* attachment) : attachment_(attachment) {}

@@ -47,19 +47,35 @@ std::string environment(const char* name, const char* fallback)
     return value && *value ? value : fallback;
 }
 
-// A file already at the path is dropped through the server, never deleted behind its back:
-// if the server cannot attach it, it may be some other database, so the tool stops.
+// A file already at the path is dropped through the server, never deleted behind its back.
+// Only a database this tool could have made is dropped: if the server cannot attach the file,
+// or the database holds tables besides the practice tables, it may be someone's real data
+// (a practice database of the product itself has many more tables), so the tool stops.
 void dropExisting(const std::string& connectString, const std::string& path, const Credentials& credentials)
 {
-    if (!std::filesystem::exists(path))
+    std::error_code unknown;
+    if (!std::filesystem::exists(path, unknown) && !unknown)
         return;
+    const QString file = QString::fromLocal8Bit(path.c_str());
     std::optional<Attachment> existing;
     try {
         existing.emplace(Attachment::attach(connectString, credentials));
     } catch (const Error& error) {
         throw Error(QStringLiteral("%1 exists and the server cannot attach it, so it is left alone:\n%2")
-                        .arg(QString::fromStdString(path), error.message()));
+                        .arg(file, error.message()));
     }
+    std::int64_t otherTables = 0;
+    {
+        Transaction look = existing->startTransaction();
+        otherTables = existing->count(look, "select count(*) from rdb$relations "
+                                            "where coalesce(rdb$system_flag, 0) = 0 and rdb$relation_name "
+                                            "not in ('HEALTHCO', 'PATPER', 'PATTREAT')");
+        look.commit();
+    }
+    if (otherTables > 0)
+        throw Error(QStringLiteral("%1 holds tables other than HEALTHCO, PATPER and PATTREAT, so it is not a "
+                                   "database this tool made and is left alone")
+                        .arg(file));
     existing->drop();
 }
 
@@ -73,9 +89,10 @@ int main(int argc, char** argv)
         if (argument == "--size" && i + 1 < argc) {
             options.size = argv[++i];
         } else if (argument == "--seed" && i + 1 < argc) {
+            const char* digits = argv[++i];
             char* end = nullptr;
-            options.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], &end, 10));
-            if (!end || *end)
+            options.seed = static_cast<std::uint32_t>(std::strtoul(digits, &end, 10));
+            if (end == digits || *end || digits[0] == '-')
                 return usage("--seed needs a whole number");
         } else if (!argument.empty() && argument[0] == '-') {
             return usage(("unknown option " + argument).c_str());
@@ -105,7 +122,7 @@ int main(int argc, char** argv)
             writer.finish();
         }
         attachment.detach();
-    } catch (const Error& error) {
+    } catch (const std::exception& error) { // quorvel::Error and the standard library's
         std::fprintf(stderr, "make-practice-db: %s\n", error.what());
         return 1;
     }
