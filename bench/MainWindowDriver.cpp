@@ -72,7 +72,7 @@ void MainWindowDriver::connect(const Target& target)
         throw Error(QStringLiteral("Not connected to ") + target.connectString());
 }
 
-Selection MainWindowDriver::tick(int companies, const QDate& from, const QDate& to)
+Selection MainWindowDriver::tick(int companies, int referrals, const QDate& from, const QDate& to)
 {
     if (!window_->GP->isOpen())
         window_->DBAfterConnect();
@@ -90,19 +90,22 @@ Selection MainWindowDriver::tick(int companies, const QDate& from, const QDate& 
         selection.companies << ins.value(r, number).toInt();
         selection.companyNames << ins.value(r, name).toString();
     }
-    auto tickAll = [](TickGrid& grid, const QString& tickColumn, QStringList& values) {
+    // The GP page ticks the first values of its list, the consultant page the last ones, as
+    // a practice's two kinds of referrer sort apart.
+    auto tickSome = [referrals](TickGrid& grid, const QString& tickColumn, QStringList& values, bool fromEnd) {
         TickListModel& model = *grid.model();
         const int referral = model.columnIndex(QStringLiteral("Referral"));
         const int tick = model.columnIndex(tickColumn);
-        for (int r = 0; r < model.recordCount(); ++r) {
+        for (int i = 0; i < model.recordCount() && values.size() < referrals; ++i) {
+            const int r = fromEnd ? model.recordCount() - 1 - i : i;
             if (model.value(r, referral).isNull())
                 continue;
             model.setTick(r, tick, true);
             values << model.value(r, referral).toString();
         }
     };
-    tickAll(*window_->GPGrid, QStringLiteral("SelectedGP"), selection.gpReferrals);
-    tickAll(*window_->ConsGrid, QStringLiteral("SelectedCons"), selection.consultantReferrals);
+    tickSome(*window_->GPGrid, QStringLiteral("SelectedGP"), selection.gpReferrals, false);
+    tickSome(*window_->ConsGrid, QStringLiteral("SelectedCons"), selection.consultantReferrals, true);
     window_->StartDate->setDate(from);
     window_->Enddate->setDate(to);
     return selection;

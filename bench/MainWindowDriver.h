@@ -31,10 +31,11 @@ public:
     // What the login does once the chooser has closed: the lists load into the grids.
     void connect(const Target& target);
 
-    // Ticks the first `companies` companies in the list's order and, on both referral
-    // pages, every value that has a text (a null one cannot be reported on); sets the period.
+    // Ticks the first `companies` companies in the list's order and, on each referral page,
+    // `referrals` values that have a text (a null one cannot be reported on): the GP page from
+    // the top of its list, the consultant page from the bottom; sets the period.
     // Lists that were closed are loaded first.
-    Selection tick(int companies, const QDate& from, const QDate& to);
+    Selection tick(int companies, int referrals, const QDate& from, const QDate& to);
 
     // The three list statements as the window's datasets send them.
     std::vector<Statement> listStatements() const;

@@ -33,6 +33,7 @@ struct Target {
 // The report asked for: five companies over one year, the last year of the made-up
 // practices' treatments.
 constexpr int reportCompanies = 5;
+constexpr int reportReferrals = 20; // ticked on each referral page
 inline QDate reportFrom()
 {
     return QDate(2024, 1, 1);

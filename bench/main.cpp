@@ -158,7 +158,7 @@ void writeIsqlScript(const QString& path)
 {
     MainWindowDriver main;
     main.connect(Target::local(path));
-    const Selection selection = main.tick(reportCompanies, reportFrom(), reportTo());
+    const Selection selection = main.tick(reportCompanies, reportReferrals, reportFrom(), reportTo());
     std::vector<Statement> statements = main.listStatements();
     for (Statement& s : BeforePrintDriver(*main.window().DB, selection).statements())
         statements.push_back(std::move(s));
@@ -174,7 +174,7 @@ public:
         : options_(options), path_(path), target_(Target::local(path))
     {
         main_.connect(target_);
-        selection_ = main_.tick(reportCompanies, reportFrom(), reportTo());
+        selection_ = main_.tick(reportCompanies, reportReferrals, reportFrom(), reportTo());
         lists_ = main_.listStatements();
         beforePrint_ = std::make_unique<BeforePrintDriver>(*main_.window().DB, selection_);
         statistics_ = beforePrint_->statements();
@@ -187,7 +187,7 @@ public:
     {
         std::vector<Row> rows{lists(), beforePrintStep()};
         // Loading the lists again cleared the ticks, as it does in the program.
-        main_.tick(reportCompanies, reportFrom(), reportTo());
+        main_.tick(reportCompanies, reportReferrals, reportFrom(), reportTo());
         rows.push_back(wholeReport());
         rows.push_back(batchReport());
         rows.push_back(startUp());

@@ -28,7 +28,7 @@ int main(int argc, char** argv)
         driver.connect(bench::Target::local(arguments[1]));
         QCoreApplication::processEvents(); // the grids paint their rows
         if (arguments.contains(QStringLiteral("--report"))) {
-            driver.tick(bench::reportCompanies, bench::reportFrom(), bench::reportTo());
+            driver.tick(bench::reportCompanies, bench::reportReferrals, bench::reportFrom(), bench::reportTo());
             driver.reportToFirstPage();
         }
     } catch (const Error& e) {

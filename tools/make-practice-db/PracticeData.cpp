@@ -52,9 +52,18 @@ constexpr std::array gps{"Dr Patel",
                          "Dr Murphy",
                          "Dr Singh",
                          "Dr M\xFC"
-                         "ller"};
-constexpr std::array consultants{"Mr Hughes (Ortho)",   "Ms Khan (Derm)",   "Mr Davies (Neuro)",
-                                 "Miss Taylor (Rheum)", "Mr Ahmed (Spine)", "Dr Lewis (Sports)"};
+                         "ller",
+                         "Dr Fraser",
+                         "Dr Kowalski",
+                         "Dr Nguyen",
+                         "Dr Reid",
+                         "Dr Brennan",
+                         "Dr Adeyemi"};
+// A practice refers to more consultants than the benchmark ticks on one page (twenty values).
+constexpr std::array consultants{"Mr Hughes (Ortho)",   "Ms Khan (Derm)",    "Mr Davies (Neuro)",
+                                 "Miss Taylor (Rheum)", "Mr Ahmed (Spine)",  "Dr Lewis (Sports)",
+                                 "Mr Grant (Cardio)",   "Ms Lee (Physio)",   "Dr Novak (Pain)",
+                                 "Mr Shah (Hand)"};
 constexpr std::array descriptions{"Initial assessment", "Physiotherapy session", "Sports massage",
                                   "Acupuncture",        "Hydrotherapy",          "Exercise class",
                                   "Follow-up review",   "Gait analysis"};
