@@ -7,6 +7,8 @@
 
 #include <firebird/Interface.h>
 
+#include <atomic>
+
 #include <QString>
 
 namespace quorvel::fb {
@@ -70,6 +72,16 @@ private:
 
 struct Database::Attachment {
     Ref<Firebird::IAttachment> handle;
+    // Tells this attachment from every other one of the process, also one that a later
+    // connection gets at the same address: a prepared statement belongs to one attachment.
+    const quint64 serial = nextSerial();
+
+private:
+    static quint64 nextSerial()
+    {
+        static std::atomic<quint64> last{0};
+        return ++last;
+    }
 };
 
 struct Transaction::Handle {

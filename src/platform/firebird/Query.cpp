@@ -4,6 +4,8 @@
 #include "platform/firebird/Database.h"
 #include "platform/firebird/Transaction.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -251,6 +253,12 @@ QString Field::displayText() const
 
 // ---- Query
 
+struct Query::Prepared {
+    Ref<IStatement> statement;
+    QByteArray text;
+    quint64 attachment = 0;
+};
+
 Query::Query() = default;
 
 Query::~Query()
@@ -298,6 +306,7 @@ void Query::databaseGone()
 void Query::setSql(const QString& sql)
 {
     close();
+    prepared_.reset();
     sql_ = sql;
     params_.clear();
     named_.clear();
@@ -425,11 +434,21 @@ void Query::execute()
 
     std::vector<Column> columns;
     std::vector<QByteArray> rows;
+    // After a failure the statement is prepared afresh: whatever failed may have been it.
+    auto forgetOnFailure = qScopeGuard([this] { prepared_.reset(); });
     call([&](ThrowStatusWrapper* status) {
         IAttachment* att = db->attachment()->handle.get();
         ITransaction* tra = transaction->handle()->handle.get();
-        Ref<IStatement> statement(
-            att->prepare(status, tra, 0, text.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA));
+        if (!prepared_ || prepared_->text != text || prepared_->attachment != db->attachment()->serial) {
+            prepared_.reset();
+            auto fresh = std::make_unique<Prepared>();
+            fresh->statement = Ref<IStatement>(
+                att->prepare(status, tra, 0, text.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA));
+            fresh->text = text;
+            fresh->attachment = db->attachment()->serial;
+            prepared_ = std::move(fresh);
+        }
+        IStatement* statement = prepared_->statement.get();
 
         // Input: each marker's value in a type that carries it.
         Ref<IMessageMetadata> described(statement->getInputMetadata(status));
@@ -522,10 +541,9 @@ void Query::execute()
         }
         cursor->close(status);
         cursor.forget();
-        statement->free(status);
-        statement.forget();
         return 0;
     });
+    forgetOnFailure.dismiss();
     columns_ = std::move(columns);
     rows_ = std::move(rows);
     fields_.clear();

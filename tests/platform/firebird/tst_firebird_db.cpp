@@ -547,6 +547,48 @@ private slots:
         QCOMPARE(q.field(1).asInteger(), qint64(lockTimeout));
     }
 
+    // A list is opened again and again (each time the connection opens): its statement stays
+    // prepared at the server between opens, runs in whichever transaction is current, and is
+    // prepared afresh for a new text or a new connection.
+    void statementStaysPreparedBetweenOpens()
+    {
+        auto db = connect();
+        const QString text = QStringLiteral("select count(*) from people /* kept prepared */");
+        const QString prepared = QStringLiteral(
+            "select count(*) from mon$statements where mon$attachment_id = current_connection "
+            "and mon$sql_text = '%1'").arg(text);
+        const QString path = main_.mid(main_.indexOf(QLatin1Char(':')) + 1);
+        fb::Transaction t(db.get());
+        t.setParams(listParams);
+        fb::Query q;
+        q.setDatabase(db.get());
+        q.setTransaction(&t);
+        q.setSql(text);
+        q.open();
+        QCOMPARE(q.field(0).asInteger(), 4);
+        q.close();
+        t.commit();
+        test::runIsql(path, QStringLiteral("insert into people (id, name) values (99, 'New');"));
+        q.open(); // a new transaction sees the row another connection added
+        QCOMPARE(q.field(0).asInteger(), 5);
+        q.close();
+        QCOMPARE(scalar(*db, prepared), 1);
+        test::runIsql(path, QStringLiteral("delete from people where id = 99;"));
+
+        q.setSql(QStringLiteral("select count(*) from nums"));
+        QCOMPARE(scalar(*db, prepared), 0); // a new text lets the old statement go
+        q.open();
+        QCOMPARE(q.field(0).asInteger(), 3);
+
+        db->close();
+        db->open(); // a new connection: the statement is prepared there anew
+        q.open();
+        QCOMPARE(q.field(0).asInteger(), 3);
+        db->close();
+        db.reset(); // the query outlives its connection's handles without harm
+        QVERIFY(!q.isOpen());
+    }
+
     void severalTransactionsAtOnce()
     {
         auto db = connect();
