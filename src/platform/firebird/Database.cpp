@@ -4,8 +4,6 @@
 #include "platform/firebird/Query.h"
 #include "platform/firebird/Transaction.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
 
 namespace quorvel::fb {
@@ -13,8 +11,6 @@ namespace quorvel::fb {
 using namespace Firebird;
 
 namespace {
-
-const QString notOpen = QStringLiteral("Cannot perform operation -- DB is not open");
 
 // Windows-1252's 0x80..0x9F; the five bytes it leaves undefined stand for themselves.
 constexpr char16_t cp1252High[32] = {
@@ -25,6 +21,8 @@ constexpr char16_t cp1252High[32] = {
 constexpr unsigned charsetUtf8 = 4;
 
 } // namespace
+
+QString Database::notOpenMessage() { return QStringLiteral("Cannot perform operation -- DB is not open"); }
 
 QString Database::decodeText(const QByteArray& bytes, int charset)
 {

@@ -51,6 +51,9 @@ public:
     static QString decodeText(const QByteArray& bytes, int charset);
     static QByteArray encodeWindows1252(const QString& text);
 
+    // What an operation that needs the connection says when there is none.
+    static QString notOpenMessage();
+
     // For the layer's own classes.
     struct Attachment;
     Attachment* attachment() const { return attachment_.get(); }

@@ -16,8 +16,6 @@ using namespace Firebird;
 
 namespace {
 
-const QString notOpen = QStringLiteral("Cannot perform operation -- DB is not open");
-
 bool isMarkerChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
 
 template <typename T>
@@ -173,9 +171,7 @@ Markers parseMarkers(const QString& sql)
 
 QString Field::name() const { return column_->name; }
 
-bool Field::isNull() const { return isNull_(); }
-
-bool Field::isNull_() const { return quorvel::fb::isNull(*column_, *row_ ? (*row_)->constData() : nullptr); }
+bool Field::isNull() const { return quorvel::fb::isNull(*column_, *row_ ? (*row_)->constData() : nullptr); }
 
 qint64 Field::asInteger() const
 {
@@ -310,7 +306,9 @@ void Query::setSql(const QString& sql)
     sql_ = sql;
     params_.clear();
     named_.clear();
-    for (const QString& name : parseMarkers(sql).names) {
+    Markers markers = parseMarkers(sql);
+    serverText_ = std::move(markers.text);
+    for (const QString& name : markers.names) {
         params_.push_back(std::make_unique<Param>(name));
         auto same = std::find_if(named_.begin(), named_.end(), [&](const auto& p) {
             return p->name().compare(name, Qt::CaseInsensitive) == 0;
@@ -353,8 +351,7 @@ void Query::open()
         beforeOpen(*this);
     execute();
     open_ = true;
-    current_ = 0;
-    currentRow_ = rows_.empty() ? nullptr : &rows_.front();
+    first();
 }
 
 void Query::close()
@@ -429,8 +426,8 @@ void Query::execute()
         transaction->startTransaction(); // auto-start
     Database* db = database_ ? database_ : transaction->defaultDatabase();
     if (!db || !db->connected())
-        throw Error(notOpen);
-    const QByteArray text = db->encodeStatement(parseMarkers(sql_).text);
+        throw Error(Database::notOpenMessage());
+    const QByteArray text = db->encodeStatement(serverText_);
 
     std::vector<Column> columns;
     std::vector<QByteArray> rows;

@@ -38,7 +38,6 @@ public:
     Field(const Column* column, const QByteArray* const* row) : column_(column), row_(row) {}
 
 private:
-    bool isNull_() const;
     const Column* column_;
     const QByteArray* const* row_; // the query's current row buffer, or null
     bool currency_ = false;
@@ -126,7 +125,7 @@ private:
     Database* database_ = nullptr;
     Transaction* transaction_ = nullptr;
     QString sql_;
-    QByteArray preparedSql_;
+    QString serverText_; // sql_ with its markers turned into "?"
     std::vector<std::unique_ptr<Param>> params_;
     std::vector<std::unique_ptr<Param>> named_;
     std::vector<Column> columns_;

@@ -73,7 +73,7 @@ void Transaction::startTransaction()
     if (inTransaction())
         throw Error(QStringLiteral("Transaction is active"));
     if (!database_ || !database_->connected())
-        throw Error(QStringLiteral("Cannot perform operation -- DB is not open"));
+        throw Error(Database::notOpenMessage());
     const QByteArray block = parameterBlock(params_);
     auto handle = std::make_unique<Handle>();
     call([&](ThrowStatusWrapper* status) {
@@ -93,14 +93,8 @@ void Transaction::commit()
     for (Query* q : std::vector<Query*>(queries_))
         if (q->isOpen())
             q->close();
-    if (!inTransaction())
-        return;
-    std::unique_ptr<Handle> ending = std::move(handle_);
-    call([&](ThrowStatusWrapper* status) {
-        ending->handle->commit(status);
-        ending->handle.forget();
-        return 0;
-    });
+    if (inTransaction())
+        commitHandle();
 }
 
 void Transaction::endQuietly()
@@ -109,15 +103,21 @@ void Transaction::endQuietly()
         q->closeQuietly();
     if (!inTransaction())
         return;
-    std::unique_ptr<Handle> ending = std::move(handle_);
     try {
-        call([&](ThrowStatusWrapper* status) {
-            ending->handle->commit(status);
-            ending->handle.forget();
-            return 0;
-        });
+        commitHandle();
     } catch (...) {
     }
+}
+
+void Transaction::commitHandle()
+{
+    // The handle is taken first: whether the commit succeeds or not, the transaction is over.
+    std::unique_ptr<Handle> ending = std::move(handle_);
+    call([&](ThrowStatusWrapper* status) {
+        ending->handle->commit(status);
+        ending->handle.forget();
+        return 0;
+    });
 }
 
 void Transaction::databaseGone()

@@ -38,6 +38,8 @@ public:
     void endQuietly(); // commits without closing datasets' hooks; used when the connection goes
 
 private:
+    void commitHandle();
+
     Database* database_ = nullptr;
     QStringList params_;
     std::unique_ptr<Handle> handle_;
