@@ -191,12 +191,6 @@ QVariant TickGrid::value(int record, const QString& column) const
     return model_->value(record, model_->columnIndex(column));
 }
 
-void TickGrid::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    fitColumns();
-}
-
 void TickGrid::fitColumns()
 {
     const auto& columns = model_->columns();

@@ -76,7 +76,6 @@ public:
     QVariant value(int record, const QString& column) const;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
