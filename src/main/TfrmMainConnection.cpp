@@ -35,6 +35,21 @@ void showList(fb::Query& list, TickGrid& grid)
     grid.model()->load(fieldNames, std::move(records));
 }
 
+// Each list reads inside a transaction of its own, started when the list opens ...
+void startIfIdle(fb::Transaction& transaction)
+{
+    if (!transaction.inTransaction())
+        transaction.startTransaction();
+}
+
+// ... and ended, with its grid emptied, when the list closes.
+void emptyAndCommit(TickGrid& grid, fb::Transaction& transaction)
+{
+    grid.model()->clear();
+    if (transaction.inTransaction())
+        transaction.commit();
+}
+
 QWidget* fillPage(QWidget* page, TickGrid* grid)
 {
     auto* layout = new QVBoxLayout(page);
@@ -146,43 +161,11 @@ void TfrmMain::DBBeforeDisconnect()
 
 void TfrmMain::DBAfterDisconnect() { setStatusText(QStringLiteral("Not Connected")); }
 
-void TfrmMain::InsuranceBeforeOpen()
-{
-    if (!IBTransaction1->inTransaction())
-        IBTransaction1->startTransaction();
-}
-
-void TfrmMain::InsuranceAfterClose()
-{
-    Ins->model()->clear();
-    if (IBTransaction1->inTransaction())
-        IBTransaction1->commit();
-}
-
-void TfrmMain::GPBeforeOpen()
-{
-    if (!IBTransaction2->inTransaction())
-        IBTransaction2->startTransaction();
-}
-
-void TfrmMain::GPAfterClose()
-{
-    GPGrid->model()->clear();
-    if (IBTransaction2->inTransaction())
-        IBTransaction2->commit();
-}
-
-void TfrmMain::ConsBeforeOpen()
-{
-    if (!IBTransaction3->inTransaction())
-        IBTransaction3->startTransaction();
-}
-
-void TfrmMain::ConsAfterClose()
-{
-    ConsGrid->model()->clear();
-    if (IBTransaction3->inTransaction())
-        IBTransaction3->commit();
-}
+void TfrmMain::InsuranceBeforeOpen() { startIfIdle(*IBTransaction1); }
+void TfrmMain::InsuranceAfterClose() { emptyAndCommit(*Ins, *IBTransaction1); }
+void TfrmMain::GPBeforeOpen() { startIfIdle(*IBTransaction2); }
+void TfrmMain::GPAfterClose() { emptyAndCommit(*GPGrid, *IBTransaction2); }
+void TfrmMain::ConsBeforeOpen() { startIfIdle(*IBTransaction3); }
+void TfrmMain::ConsAfterClose() { emptyAndCommit(*ConsGrid, *IBTransaction3); }
 
 } // namespace quorvel
