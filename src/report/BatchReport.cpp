@@ -152,19 +152,11 @@ QJsonValue exactSum(const fb::Field& field)
 {
     if (field.isNull())
         return QJsonValue::Null;
+    // An exact numeric's text keeps every digit; the document is assembled with it below.
     qint64 mantissa = 0;
     int scale = 0;
-    QString text;
-    if (field.exactDecimal(mantissa, scale) && scale < 0) {
-        const bool negative = mantissa < 0;
-        QString digits = QString::number(negative ? -mantissa : mantissa).rightJustified(1 - scale, QLatin1Char('0'));
-        digits.insert(digits.size() + scale, QLatin1Char('.'));
-        text = (negative ? QStringLiteral("-") : QString()) + digits;
-    } else {
-        text = QString::number(double(field.asFloat()), 'g', 17);
-    }
-    // Raw text keeps every digit; the document is assembled with it below.
-    return QJsonValue(text);
+    return QJsonValue(field.exactDecimal(mantissa, scale) ? field.asString()
+                                                          : QString::number(double(field.asFloat()), 'g', 17));
 }
 
 QJsonObject figures(fb::Query& q, const char* sumName)
