@@ -1,4 +1,5 @@
 // Laying a report out: band order, stretching paragraphs, pagination, size rules, print steps.
+#include "CountedRows.h"
 #include "platform/app/Error.h"
 #include "platform/reporting/Generator.h"
 
@@ -10,18 +11,6 @@ using namespace quorvel;
 using namespace quorvel::reporting;
 
 namespace {
-
-class Rows final : public ReportDataset {
-public:
-    explicit Rows(int count) : count_(count) {}
-    void first() override { at_ = 0; }
-    bool eof() const override { return at_ >= count_; }
-    void next() override { ++at_; }
-
-private:
-    int count_;
-    int at_ = 0;
-};
 
 QFont arial(int points = 10, bool bold = false)
 {
@@ -49,7 +38,7 @@ Element label(const QString& name, double left, double top, double width, const 
 // A report shaped like the statistics report: two stretching paragraphs in the title band,
 // a detail band below and an empty footer.
 struct Fixture {
-    Rows rows{1};
+    test::CountedRows rows{1};
     Report report;
     Fixture(const QString& first, const QString& second)
     {
@@ -186,7 +175,7 @@ private slots:
 
     void sizeRules()
     {
-        Rows rows(1);
+        test::CountedRows rows(1);
         Report report;
         report.dataset = &rows;
         Band detail{QStringLiteral("Detail"), Band::Detail, 42.6, {}};
@@ -278,7 +267,7 @@ private slots:
         QFETCH(bool, printIfEmpty);
         QFETCH(int, details);
         Fixture f(QStringLiteral("x"), QStringLiteral("y"));
-        Rows data(rows);
+        test::CountedRows data(rows);
         f.report.dataset = &data;
         f.report.printIfEmpty = printIfEmpty;
         const Page page = f.generate().pages[0];

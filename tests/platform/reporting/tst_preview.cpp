@@ -1,5 +1,6 @@
 // The preview run: the window it opens and waits for, printing anew from it, and what
 // happens when a step of a generation fails or the window closes while one runs.
+#include "CountedRows.h"
 #include "TestSupport.h"
 #include "platform/app/Application.h"
 #include "platform/app/Error.h"
@@ -24,18 +25,6 @@ using namespace quorvel;
 using namespace quorvel::reporting;
 
 namespace {
-
-class Rows final : public ReportDataset {
-public:
-    explicit Rows(int count) : count_(count) {}
-    void first() override { at = 0; }
-    bool eof() const override { return at >= count_; }
-    void next() override { ++at; }
-    int at = 0;
-
-private:
-    int count_;
-};
 
 Element label(const QString& name, double top, const QString& caption)
 {
@@ -78,7 +67,7 @@ struct Fixture {
         Element row = label(QStringLiteral("Row"), 0, QStringLiteral("Row"));
         row.onPrint = [this](QString& value) {
             ++rowPrints;
-            value = QStringLiteral("Row %1").arg(rows.at + 1);
+            value = QStringLiteral("Row %1").arg(rows.at() + 1);
             if (afterRow)
                 afterRow();
         };
@@ -89,7 +78,7 @@ struct Fixture {
                              {label(QStringLiteral("Footer"), 0, QStringLiteral("End of report"))}};
     }
 
-    Rows rows;
+    test::CountedRows rows;
     Report report;
     int beforePrints = 0;
     int figurePrints = 0;
